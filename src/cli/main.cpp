@@ -1,11 +1,13 @@
-// ejscope: the command line. Each subcommand lives in its own file and is
-// registered here.
+// ejscope: the command line. Each subcommand lives in its own file as
+// add_<name>_command(CLI::App&, int& exit_code) and is registered here; its
+// callback sets the process exit status.
 #include <CLI/CLI.hpp>
 
 int main(int argc, char** argv) {
   CLI::App app{"ejscope: reads the electronic control tape of fiscal cash registers through a remote-access gateway"};
   app.require_subcommand(1);
+  int exit_code = 0;
   // Subcommands register below, one line each.
   CLI11_PARSE(app, argc, argv);
-  return 0;
+  return exit_code;
 }
