@@ -3,6 +3,8 @@
 // callback sets the process exit status.
 #include <CLI/CLI.hpp>
 
+#include "cli/commands.h"
+
 int main(int argc, char** argv) {
   CLI::App app{"ejscope: reads the electronic control tape of fiscal cash registers through a remote-access gateway"};
   app.require_subcommand(1);

@@ -1,0 +1,6 @@
+#pragma once
+// The subcommands of the command line, one function each; its callback sets
+// the process exit status.
+#include <CLI/CLI.hpp>
+
+// One declaration per subcommand below.
