@@ -26,7 +26,8 @@ class reply_parser {
   static constexpr std::size_t data_capacity = 300;
 
   // Clears every per-command item (status, data, flags, sums, SYN count,
-  // received text, frame_complete); the parser state is kept.
+  // received text, frame_complete); the state machine (state, data length,
+  // index) is kept.
   void begin_command();
 
   // Accounts for one byte and runs the state rules.
@@ -38,8 +39,8 @@ class reply_parser {
   bool frame_complete() const { return frame_complete_; }
   bool reply_done() const { return reply_done_; }
   bool refused() const { return refused_; }
-  // The terminator came right after the four checksum characters of the
-  // frame whose bytes make up the running sum.
+  // The terminator came right after the four checksum characters of a
+  // frame that began during this command.
   bool terminated_in_place() const { return terminated_in_place_; }
   // True unless a complete frame in place carries the checksum of its bytes.
   bool checksum_mismatch() const;
@@ -52,6 +53,8 @@ class reply_parser {
   const std::string& data() const { return data_; }
   std::uint8_t reply_sequence() const { return reply_sequence_; }
   std::uint8_t reply_command() const { return reply_command_; }
+  // A frame began during this command and has not ended yet.
+  bool in_frame() const { return preamble_seen_ && state_ != 0 && !frame_complete_; }
   // Only SYN bytes have arrived for this command so far.
   bool only_syn_so_far() const { return syn_count_ > 0 && received_.empty(); }
 
@@ -68,6 +71,7 @@ class reply_parser {
   bool reply_done_ = false;
   bool refused_ = false;
   bool terminated_in_place_ = false;
+  bool preamble_seen_ = false;  // a frame began during this command
   std::int32_t syn_count_ = 0;
   std::string received_;
   std::array<std::uint8_t, 6> status_{};
