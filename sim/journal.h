@@ -1,0 +1,56 @@
+#pragma once
+// The register's electronic journal: the documents of a tape, each with its
+// numbers and its XML text as the register stores and sends it (the DAT
+// element followed by its MAC element).
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ejscope::sim {
+
+struct journal_document {
+  int number = 0;                 // document number, the DAT's DI
+  std::optional<int> z_number;    // NO of the Z element, for a Z-report
+  std::optional<int> receipt_number;  // NO of the receipt's E element
+  std::string ts;                 // the TS text, YYYYMMDDhhmmss
+  std::string text;               // <DAT …>…</DAT><MAC …>…</MAC>, windows-1251
+};
+
+// Document kind of the requests: 0 = by Z-report number, 1 = by document number.
+constexpr int kind_z_report = 0;
+constexpr int kind_document = 1;
+
+class journal {
+ public:
+  journal() = default;
+  // Reads a tape (an RQ root holding DAT and MAC elements). A DAT without a
+  // usable DI gets the number after the previous one; of two documents with
+  // the same number the first is served. Throws std::runtime_error with the
+  // parser's message when the text is not XML or its root is not RQ.
+  static journal parse(std::string_view tape_text);
+
+  const std::vector<journal_document>& documents() const { return documents_; }
+  const std::string& tape_text() const { return tape_text_; }
+  std::size_t size() const { return documents_.size(); }
+
+  // The document of that number, or null.
+  const journal_document* find(int kind, int number) const;
+  // The documents whose number lies in [first, last], in number order.
+  std::vector<const journal_document*> range(int kind, int first, int last) const;
+  // The first and last document number of the documents whose date and
+  // time, to the minute, lie in [from, to] (both YYYYMMDDhhmm); none → empty.
+  std::optional<std::pair<int, int>> period(std::string_view from, std::string_view to) const;
+
+ private:
+  const std::map<int, std::size_t>& index(int kind) const;
+
+  std::string tape_text_;
+  std::vector<journal_document> documents_;
+  std::map<int, std::size_t> by_number_;
+  std::map<int, std::size_t> by_z_number_;
+};
+
+}  // namespace ejscope::sim
