@@ -1,0 +1,31 @@
+#include "model/control.h"
+
+namespace ejscope {
+
+void walk_tape(control& walk, rq& store, const pugi::xml_document& document) {
+  walk.clear();
+  walk.read_tape(store, document.document_element());
+}
+
+void walk_tape(control& walk, rq& store, std::string_view xml_text) {
+  // The tape is windows-1251; read as UTF-8 its bytes pass through unchanged,
+  // and the envelope's encoding declaration is not consulted.
+  pugi::xml_document document;
+  pugi::xml_parse_result parsed =
+      document.load_buffer(xml_text.data(), xml_text.size(), pugi::parse_default, pugi::encoding_utf8);
+  if (!parsed)
+    throw walk_error(store.doc_index, std::string("XML text rejected: ") + parsed.description() +
+                                          " at byte " + std::to_string(parsed.offset));
+  walk_tape(walk, store, document);
+}
+
+void walk_tape(control& walk, rq& store, const std::vector<std::string>& xml_lines) {
+  std::string text;
+  for (const std::string& line : xml_lines) {
+    text += line;
+    text += '\n';
+  }
+  walk_tape(walk, store, text);
+}
+
+}  // namespace ejscope
