@@ -19,6 +19,20 @@ class sootv {
     has_entries_ = true;
   }
   bool has_entries() const { return has_entries_; }
+  // The smallest key whose value equals `value`; -1 when nothing has been
+  // stored since the map was last emptied, or when no key holds the value.
+  int smallest_key_of(int value) const {
+    if (!has_entries_) return -1;
+    bool any = false;
+    int found = -1;
+    for (const auto& [key, held] : values_) {
+      if (held == value && (!any || key < found)) {
+        found = key;
+        any = true;
+      }
+    }
+    return found;
+  }
   void clear() {
     values_.clear();
     has_entries_ = false;
