@@ -48,6 +48,7 @@ class link_layer {
   void receive_phase();
   // Reads one block; false when an error of the connection ended the phase.
   bool read_one_block();
+  void write_reply_entry();
   bool answers_other_command(const char* block, std::size_t count) const;
   void ensure_open();
 
@@ -61,6 +62,7 @@ class link_layer {
   std::string last_data_;
   reply_parser parser_;
   std::string sent_frame_;
+  int idle_count_ = 0;
   bool read_failed_ = false;
   bool stale_reply_ = false;
   exchange_log log_;

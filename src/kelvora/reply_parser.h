@@ -71,6 +71,8 @@ class reply_parser {
   bool frame_complete_ = false;
   bool reply_done_ = false;
   bool refused_ = false;
+  // A frame's values began to be parsed during this command and it has not ended.
+  bool frame_open_ = false;
   // The frame sums as they stood when a terminator ended a frame in place.
   bool terminated_in_place_ = false;
   std::uint32_t frame_sum_ = 0;
