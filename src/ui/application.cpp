@@ -1,21 +1,83 @@
 #include "ui/application.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <exception>
+
+#include "ui/controls.h"
+#include "ui/qt_text.h"
 
 namespace ejscope::ui {
 
-application::application() { wire_menus(); }
+application::application(application_options options)
+    : options_(std::move(options)),
+      dialogs_(options_.dialogs ? options_.dialogs : &qt_dialogs_) {
+  Form3 = std::make_unique<TForm3>();
+  qt_dialogs_.set_parent(Form3.get());
+  Form1 = std::make_unique<TForm1>();
+  Form2 = std::make_unique<TForm2>();
+  Form4 = std::make_unique<TForm4>();
+  Form5 = std::make_unique<TForm5>();
+  Form2->session.emplace(Form1->link, *Form5, *dialogs_, clock_, options_.times,
+                         [this] { return main_logic_->reconnect_target(); });
+  Form53 = std::make_unique<TForm53>();
+  Form54 = std::make_unique<TForm54>(Form3.get());
+
+  main_logic_ = std::make_unique<main_window_logic>(*Form3, Form1->link, *Form5, *dialogs_, clock_,
+                                                    *Form2->session, options_.times);
+  main_logic_->set_port_override(options_.port_override);
+  if (!options_.base_folder.empty()) main_logic_->set_base_folder(options_.base_folder);
+  wire_main_window();
+  main_logic_->FormCreate();
+}
 
 application::~application() = default;
 
-void application::start() { Form3.show(); }
+void application::start() { Form3->show(); }
 
-void application::wire_menus() {
+void application::run(const std::function<void()>& action) {
+  if (busy_) return;
+  busy_ = true;
+  try {
+    action();
+  } catch (const std::exception& error) {
+    dialogs_->show_error(error.what());
+  }
+  busy_ = false;
+}
+
+void application::wire_main_window() {
+  TForm3& form = *Form3;
+  main_window_logic& logic = *main_logic_;
+  // Activation work runs after the activation event itself has been handled.
+  QObject::connect(&form, &TForm3::activated, &form, [this, &logic] { run([&] { logic.FormActivate(); }); },
+                   Qt::QueuedConnection);
+  QObject::connect(&form, &TForm3::closing, &form, [this, &logic](bool& allow) {
+    allow = !busy_;
+    if (allow) run([&] { logic.FormClose(); });
+  });
+  QObject::connect(form.Button3, &QPushButton::clicked, &form,
+                   [this, &logic] { run([&] { logic.Button3Click(); }); });
+  QObject::connect(form.RadioGroup1, &radio_group::item_clicked, &form,
+                   [this, &logic](int index) { run([&] { logic.RadioGroup1Click(index); }); });
+  QObject::connect(form.RadioGroup2, &radio_group::item_clicked, &form,
+                   [this, &logic](int index) { run([&] { logic.RadioGroup2Click(index); }); });
+  // Edits are forwarded even while an action runs: the logic set most of
+  // them itself, and an identifier typed meanwhile must still empty the model.
+  QObject::connect(form.Edit1, &QLineEdit::textChanged, &form,
+                   [&logic](const QString& text) { logic.Edit1Change(to_cp1251(text)); });
+  QObject::connect(form.Edit2, &QLineEdit::textChanged, &form,
+                   [&logic](const QString& text) { logic.Edit2Change(to_cp1251(text)); });
   // Both windows are application-modal but shown without a nested event
   // loop, so that hiding the request window during a request (and tests
   // driving it) cannot end a modal loop early.
-  QObject::connect(Form3.N45, &QAction::triggered, &Form53, [this] { Form53.show(); });
-  QObject::connect(Form3.N5, &QAction::triggered, &Form54, [this] { Form54.show(); });
+  QObject::connect(form.N45, &QAction::triggered, &form, [this] {
+    if (!busy_) Form53->show();
+  });
+  QObject::connect(form.N5, &QAction::triggered, &form, [this] {
+    if (!busy_) Form54->show();
+  });
 }
 
 }  // namespace ejscope::ui

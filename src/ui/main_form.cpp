@@ -1,6 +1,7 @@
 #include "ui/main_form.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "ui/controls.h"
+#include "ui/qt_text.h"
 
 namespace ejscope::ui {
 
@@ -98,6 +100,28 @@ bool TForm3::event(QEvent* event) {
   const bool handled = QMainWindow::event(event);
   if (event->type() == QEvent::WindowActivate) emit activated();
   return handled;
+}
+
+void TForm3::set_title(const std::string& text) { setWindowTitle(from_cp1251(text)); }
+void TForm3::set_close_enabled(bool enabled) { Button1->setEnabled(enabled); }
+void TForm3::set_about_enabled(bool enabled) { N5->setEnabled(enabled); }
+void TForm3::set_address_text(const std::string& text) { Edit1->setText(from_cp1251(text)); }
+void TForm3::set_identifier_text(const std::string& text) { Edit2->setText(from_cp1251(text)); }
+void TForm3::set_protocol_index(int index) { RadioGroup1->set_item_index(index); }
+void TForm3::set_id_kind_index(int index) { RadioGroup2->set_item_index(index); }
+void TForm3::set_connect_caption(const std::string& text) { Button3->setText(from_cp1251(text)); }
+void TForm3::set_connect_enabled(bool enabled) { Button3->setEnabled(enabled); }
+void TForm3::set_indicator(indicator_colour colour) { Shape1->set_brush_color(static_cast<int>(colour)); }
+void TForm3::set_journal_menu_enabled(bool enabled) { N2->menuAction()->setEnabled(enabled); }
+
+void TForm3::set_status_panel(int index, const std::string& text) {
+  if (index >= 0 && static_cast<std::size_t>(index) < Panels.size())
+    Panels[static_cast<std::size_t>(index)]->setText(from_cp1251(text));
+}
+
+void TForm3::process_events() {
+  repaint();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <array>
 
+#include "connection/main_window.h"
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -18,12 +20,27 @@ namespace ejscope::ui {
 class radio_group;
 class shape;
 
-class TForm3 : public QMainWindow {
+class TForm3 : public QMainWindow, public main_window_view {
   Q_OBJECT
  public:
   static constexpr std::array<int, 4> panel_widths{170, 120, 120, 50};
 
   explicit TForm3(QWidget* parent = nullptr);
+
+  // main_window_view
+  void set_title(const std::string& text) override;
+  void set_close_enabled(bool enabled) override;
+  void set_about_enabled(bool enabled) override;
+  void set_address_text(const std::string& text) override;
+  void set_identifier_text(const std::string& text) override;
+  void set_protocol_index(int index) override;
+  void set_id_kind_index(int index) override;
+  void set_connect_caption(const std::string& text) override;
+  void set_connect_enabled(bool enabled) override;
+  void set_indicator(indicator_colour colour) override;
+  void set_journal_menu_enabled(bool enabled) override;
+  void set_status_panel(int index, const std::string& text) override;
+  void process_events() override;
 
   QLabel* Label1;
   QLineEdit* Edit1;
