@@ -19,6 +19,8 @@ class fake_gateway_link : public gateway_link {
   void push_read(std::string chunk) { reads_.push_back(std::move(chunk)); }
   // Queue a read that fails with link_error (a reset connection).
   void push_reset() { reads_.push_back(reset_mark()); }
+  // Queue a peer that closed: the wait reports readiness and the read gives 0 bytes.
+  void push_peer_closed() { reads_.push_back(closed_mark()); }
   void fail_next_open(bool fail = true) { fail_open_ = fail; }
 
   const std::vector<std::string>& writes() const { return writes_; }
@@ -59,6 +61,10 @@ class fake_gateway_link : public gateway_link {
       open_ = false;
       throw link_error("connection reset");
     }
+    if (front == closed_mark()) {
+      reads_.pop_front();
+      return 0;
+    }
     std::size_t n = std::min(max, front.size());
     std::memcpy(buffer, front.data(), n);
     if (n == front.size()) {
@@ -80,6 +86,10 @@ class fake_gateway_link : public gateway_link {
  private:
   static const std::string& reset_mark() {
     static const std::string mark("\0<reset>\0", 9);
+    return mark;
+  }
+  static const std::string& closed_mark() {
+    static const std::string mark("\0<closed>\0", 10);
     return mark;
   }
   std::deque<std::string> reads_;
