@@ -1,0 +1,39 @@
+#pragma once
+// The fixed texts of the request window and the attention window, as
+// windows-1251 bytes (the source is UTF-8, so each text is converted once on
+// first use).
+#include <string>
+
+#include "text/cp1251.h"
+
+namespace ejscope::request_texts {
+
+#define EJSCOPE_REQUEST_TEXT(name, utf8)                                          \
+  inline const std::string& name() {                                              \
+    static const std::string converted = ::ejscope::text::utf8_to_cp1251(utf8); \
+    return converted;                                                             \
+  }
+
+EJSCOPE_REQUEST_TEXT(window_caption, "Форма запроса и отображения данных")
+EJSCOPE_REQUEST_TEXT(attention_caption, "ВНИМАНИЕ!!!!")
+EJSCOPE_REQUEST_TEXT(phase_loading, "ИДЁТ ЗАГРУЗКА ДАННЫХ....")
+EJSCOPE_REQUEST_TEXT(phase_processing, "ИДЁТ ОБРАБОТКА ДАННЫХ....")
+EJSCOPE_REQUEST_TEXT(first_not_positive, "Началный номер должен быть >0!")
+EJSCOPE_REQUEST_TEXT(last_before_first, "Конечный номер должен быть не меньше начального!")
+EJSCOPE_REQUEST_TEXT(failure_structure, "Непредвиденный сбой в структуре получаемой информации!")
+EJSCOPE_REQUEST_TEXT(failure_try_other, "Попробуйте выбрать другой диапазон номеров или дат!")
+EJSCOPE_REQUEST_TEXT(end_before_start, "Конечная дата должна быть не меньше начальной!")
+// Followed by the code and " !" in the display, by the code alone in the look-up's box.
+EJSCOPE_REQUEST_TEXT(register_error_line, "РРО вернул ошибку:  ")
+EJSCOPE_REQUEST_TEXT(register_error_box, "РРО вернул ошибку:")
+EJSCOPE_REQUEST_TEXT(register_error_box_caption, "Error")
+EJSCOPE_REQUEST_TEXT(contact_acquirer, "Необходимо связаться с экваером и передать данные!")
+EJSCOPE_REQUEST_TEXT(print_question, "Печать требует затрат бумажной ленты")
+EJSCOPE_REQUEST_TEXT(print_question_caption, "Продолжить?")
+// Followed by the document numbers, joined by ", ".
+EJSCOPE_REQUEST_TEXT(incomplete_documents,
+                     "Документы получены не полностью и не показаны (запросите их снова): ")
+
+#undef EJSCOPE_REQUEST_TEXT
+
+}  // namespace ejscope::request_texts
