@@ -5,6 +5,7 @@
 // the document model they fill. The desktop window, the command line and
 // the tests each implement request_view; the event handlers keep the
 // window's control names. Every text is windows-1251.
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -20,6 +21,7 @@
 #include "render/document_header.h"
 #include "retrieval/interval.h"
 #include "retrieval/journal_commands.h"
+#include "retrieval/period.h"
 #include "retrieval/sootv.h"
 
 namespace ejscope {
@@ -105,7 +107,9 @@ class request_window_logic {
   const std::vector<std::string>& xml_lines() const { return xml_lines_; }
   const sootv& fetched_z() const { return fetched_z_; }
   const sootv& fetched_docs() const { return fetched_docs_; }
-  const interval& fetched_ranges() const { return fetched_ranges_; }
+  // The ranges assembled in packet mode, per number kind: document numbers
+  // (doc_kind 1) and Z-report numbers (doc_kind 0) are different numbers.
+  const interval& fetched_ranges(int doc_kind = 1) const { return doc_kind == 0 ? fetched_z_ranges_ : fetched_ranges_; }
   const sootv& z_doc_map() const { return z_doc_map_; }
   bool range_covered() const { return range_covered_; }
   bool record_range() const { return record_range_; }
@@ -119,15 +123,20 @@ class request_window_logic {
   void begin_request();
   void end_request();
   void fail_request();
-  void render();
+  void assemble(int first, int last, int doc_kind);
   void walk_xml(bool sort);
-  void commit_pending_caches();
-  void report_incomplete();
-  void progress(const std::string& text);
+  void commit_pending(bool record_ranges);
+  void render_display();
+  void show_progress(std::int64_t number, std::int64_t first, std::int64_t last);
   void start_xml_lines();
   void finish_xml_lines();
-  void exchange_range(int a, int b, int doc_kind);
-  bool read_period_numbers(int& first, int& last, bool for_request);
+  void reset_pending();
+  struct period_fields {
+    short_date start, end;
+    time_e start_time, end_time;
+  };
+  period_fields read_period() const;
+  const RetData* ask_period(protocol p, const period_fields& f);
   std::string register_error_code(protocol p, const RetData* reply) const;
 
   request_view& view_;
@@ -142,6 +151,7 @@ class request_window_logic {
   sootv fetched_z_;
   sootv fetched_docs_;
   interval fetched_ranges_;
+  interval fetched_z_ranges_;
   sootv z_doc_map_;
   bool range_covered_ = false;
   bool record_range_ = false;
@@ -151,7 +161,9 @@ class request_window_logic {
   // What the last assembly fetched, marked in the caches once its walk succeeded.
   sootv* pending_cache_ = nullptr;
   std::vector<int> pending_numbers_;
+  interval* pending_interval_ = nullptr;
   std::vector<number_range> pending_ranges_;
+  bool covered_now_ = false;  // this request's packet assembly found its range held
   std::vector<int> incomplete_;
 };
 

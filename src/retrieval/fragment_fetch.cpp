@@ -1,0 +1,54 @@
+#include "retrieval/fragment_fetch.h"
+
+#include "datecs/ret_data.h"
+#include "model/value_conversion.h"
+#include "text/base64.h"
+
+namespace ejscope {
+
+int reply_integer(const std::string& field) {
+  if (auto v = to_int(field)) return *v;
+  throw reply_field_error("'" + field + "' is not a valid integer value");
+}
+
+namespace {
+
+constexpr std::uint32_t broken_reply =
+    result_flag::checksum_mismatch | result_flag::refused | result_flag::no_reply;
+
+}  // namespace
+
+fetched_document fetch_document(journal_commands& commands, protocol p, int number, int doc_kind,
+                                const std::string& password) {
+  fetched_document doc;
+  for (int j = 0; j <= max_fragment_index; ++j) {
+    const RetData* r = commands.documents_output(p, password, doc_kind, number, j);
+    // No result, or a reply the driver flagged broken: whatever came so far
+    // is not the whole document.
+    if (r == nullptr || (r->flags & broken_reply) != 0) {
+      doc.incomplete = true;
+      return doc;
+    }
+    // The register's refusal or an unexpected reply: a document that has not
+    // begun is simply absent; one that has begun is cut.
+    const bool refusal = (p == protocol::kelvora && r->error_code != "0000") ||
+                         (r->count != 1 && r->count != 2);
+    if (refusal) {
+      doc.incomplete = doc.fetched;
+      return doc;
+    }
+    if (r->count == 1) {
+      doc.fetched = true;
+      return doc;
+    }
+    const int n = reply_integer(r->fields[0]);
+    const bool end = p == protocol::datecs ? (n == -1 || n == 0) : n == 0;
+    if (end) return doc;
+    text::base64_decode_append(r->fields[1], doc.text);
+    doc.fetched = true;
+  }
+  doc.incomplete = true;  // the fragment limit
+  return doc;
+}
+
+}  // namespace ejscope

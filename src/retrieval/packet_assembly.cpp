@@ -1,0 +1,77 @@
+#include "retrieval/packet_assembly.h"
+
+#include "retrieval/packet.h"
+#include "retrieval/packet_exchange.h"
+
+namespace ejscope {
+
+namespace {
+
+// The document being put together from its packets.
+struct document_in_progress {
+  bool begun = false;
+  bool broken = false;  // a packet of it was dropped
+  std::int32_t number = 0;
+  std::int64_t packets = 0;
+  std::string text;
+
+  void reset() {
+    begun = broken = false;
+    packets = 0;
+    text.clear();
+  }
+};
+
+}  // namespace
+
+range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::int32_t a, std::int32_t b,
+                             int doc_kind, std::vector<std::string>& xml_lines,
+                             const std::function<void(std::int32_t)>& on_packet) {
+  range_outcome out;
+  const std::int64_t max_documents = static_cast<std::int64_t>(b) - a + 1;
+  document_in_progress doc;
+  std::string reply;
+  exchange_packet(link, limits, range_request(doc_kind, a, b), reply);
+  for (;;) {
+    const reply_packet p = parse_reply_packet(reply);
+    if (p.state == packet_state::empty || p.state == packet_state::foreign || p.state == packet_state::cut)
+      break;
+
+    const bool usable = p.state == packet_state::good;
+    if (!doc.begun && (!usable || !p.payload.empty())) {
+      doc.begun = true;
+      doc.number = p.document;
+    }
+    if (doc.begun) {
+      ++doc.packets;
+      if (usable) {
+        decode_payload(p.payload, doc.text);
+      } else {
+        doc.broken = true;
+      }
+    }
+    if (doc.begun && (p.flags & packet_flag::continues) == 0) {
+      if (doc.broken) {
+        out.incomplete.push_back(doc.number);
+      } else if (!doc.text.empty()) {
+        xml_lines.push_back(std::move(doc.text));
+        out.complete.push_back(doc.number);
+      }
+      doc.reset();
+    }
+    if (on_packet) on_packet(p.document);
+
+    if ((p.flags & packet_flag::last_packet) != 0) {
+      out.whole = !doc.begun && out.incomplete.empty();
+      break;
+    }
+    const auto documents = static_cast<std::int64_t>(out.complete.size() + out.incomplete.size());
+    if (documents > max_documents || doc.packets >= max_packets_per_document) break;
+    exchange_packet(link, limits, continue_request(), reply);
+  }
+  // A document still continuing when the stream stopped is lost.
+  if (doc.begun) out.incomplete.push_back(doc.number);
+  return out;
+}
+
+}  // namespace ejscope
