@@ -4,3 +4,4 @@
 #include <CLI/CLI.hpp>
 
 // One declaration per subcommand below.
+void add_render_command(CLI::App& app, int& exit_code);
