@@ -7,6 +7,19 @@ void walk_tape(control& walk, rq& store, const pugi::xml_document& document) {
   walk.read_tape(store, document.document_element());
 }
 
+namespace {
+
+// A well-formed text has exactly one element at its top; the parser alone
+// would take the first element and drop the documents of any later one.
+bool single_top_element(const pugi::xml_document& document) {
+  int elements = 0;
+  for (pugi::xml_node node : document.children())
+    if (node.type() == pugi::node_element) ++elements;
+  return elements == 1;
+}
+
+}  // namespace
+
 void walk_tape(control& walk, rq& store, std::string_view xml_text) {
   // The tape is windows-1251; read as UTF-8 its bytes pass through unchanged,
   // and the envelope's encoding declaration is not consulted.
@@ -16,6 +29,8 @@ void walk_tape(control& walk, rq& store, std::string_view xml_text) {
   if (!parsed)
     throw walk_error(store.doc_index, std::string("XML text rejected: ") + parsed.description() +
                                           " at byte " + std::to_string(parsed.offset));
+  if (!single_top_element(document))
+    throw walk_error(store.doc_index, "XML text rejected: more than one top-level element");
   walk_tape(walk, store, document);
 }
 
