@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "model/control.h"
 #include "render/display_file.h"
+#include "render/render_error.h"
 #include "render/render_pass.h"
 #include "render/text_rules.h"
 #include "retrieval/sootv.h"
@@ -92,6 +93,11 @@ int run_render(const render_options& options) {
     append_failure_lines(display);
     std::cerr << "ejscope render: the tape " << options.tape
               << " cannot be walked: " << ejscope::text::cp1251_to_utf8(error.what()) << "\n";
+    status = exit_failed;
+  } catch (const ejscope::render_error& error) {
+    append_failure_lines(display);
+    std::cerr << "ejscope render: --from " << options.from << " --to " << options.to
+              << ": " << ejscope::text::cp1251_to_utf8(error.what()) << "\n";
     status = exit_failed;
   } catch (const std::exception& error) {
     append_failure_lines(display);
