@@ -1,10 +1,12 @@
 #include "ui/application.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <exception>
 
+#include "render/display_file.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
 
@@ -21,15 +23,20 @@ application::application(application_options options)
   Form5 = std::make_unique<TForm5>();
   Form2->session.emplace(Form1->link, *Form5, *dialogs_, clock_, options_.times,
                          [this] { return main_logic_->reconnect_target(); });
-  Form53 = std::make_unique<TForm53>();
+  Form53 = std::make_unique<TForm53>(*Form4);
   Form54 = std::make_unique<TForm54>(Form3.get());
 
   main_logic_ = std::make_unique<main_window_logic>(*Form3, Form1->link, *Form5, *dialogs_, clock_,
                                                     *Form2->session, options_.times);
   main_logic_->set_port_override(options_.port_override);
   if (!options_.base_folder.empty()) main_logic_->set_base_folder(options_.base_folder);
+  journal_.emplace(*Form2->session);
+  request_logic_ = std::make_unique<request_window_logic>(*Form53, *dialogs_, request_connection());
+  main_logic_->set_model_reset([this] { request_logic_->empty_model(); });
   wire_main_window();
+  wire_request_window();
   main_logic_->FormCreate();
+  request_logic_->FormCreate(clock_.local_now());
 }
 
 application::~application() = default;
@@ -45,6 +52,46 @@ void application::run(const std::function<void()>& action) {
     dialogs_->show_error(error.what());
   }
   busy_ = false;
+}
+
+request_environment application::request_connection() {
+  request_environment env;
+  env.link = &Form1->link;
+  env.commands = &*journal_;
+  env.limits = options_.times;
+  main_window_logic& logic = *main_logic_;
+  env.current_protocol = [&logic] { return static_cast<protocol>(logic.protocol_index()); };
+  env.packet_mode = [&logic] { return logic.packet_mode(); };
+  env.header = [&logic] {
+    const identification_state& id = logic.identification();
+    return register_header{{id.header_lines.begin(), id.header_lines.end()}, id.header_last};
+  };
+  env.colvo_flag = [&logic] { return logic.colvo_flag(); };
+  return env;
+}
+
+void application::save_display_lines() {
+  const std::string path = dialogs_->choose_save_file({"*.txt", "*.txt", "txt"});
+  if (!path.empty()) save_display(request_logic_->display(), path);
+}
+
+void application::wire_request_window() {
+  TForm53& form = *Form53;
+  request_window_logic& logic = *request_logic_;
+  QObject::connect(&form, &TForm53::activated, &form, [this, &logic] { run([&] { logic.FormActivate(); }); },
+                   Qt::QueuedConnection);
+  QObject::connect(form.ComboBox1, &QComboBox::activated, &form,
+                   [this, &logic] { run([&] { logic.ComboBox1Change(); }); });
+  const std::pair<QPushButton*, void (request_window_logic::*)()> handlers[] = {
+      {form.Button1, &request_window_logic::Button1Click},
+      {form.Button4, &request_window_logic::Button4Click},
+      {form.Button5, &request_window_logic::Button5Click},
+      {form.Button6, &request_window_logic::Button6Click},
+  };
+  for (const auto& [button, handler] : handlers)
+    QObject::connect(button, &QPushButton::clicked, &form,
+                     [this, &logic, handler] { run([&] { (logic.*handler)(); }); });
+  QObject::connect(form.Button3, &QPushButton::clicked, &form, [this] { run([this] { save_display_lines(); }); });
 }
 
 void application::wire_main_window() {

@@ -14,6 +14,8 @@
 #include "connection/posix_gateway_link.h"
 #include "connection/register_session.h"
 #include "connection/timeouts.h"
+#include "retrieval/request_window.h"
+#include "retrieval/session_journal_commands.h"
 #include "ui/about_form.h"
 #include "ui/attention_form.h"
 #include "ui/dialog_service.h"
@@ -62,6 +64,7 @@ class application {
 
   dialog_service& dialogs() { return *dialogs_; }
   main_window_logic& main_logic() { return *main_logic_; }
+  request_window_logic& request_logic() { return *request_logic_; }
 
   std::unique_ptr<TForm3> Form3;
   std::unique_ptr<TForm1> Form1;
@@ -76,12 +79,18 @@ class application {
   // it goes to the error display and the program goes on.
   void run(const std::function<void()>& action);
   void wire_main_window();
+  void wire_request_window();
+  request_environment request_connection();
+  // "Сохранить": the displayed lines to a file the user names.
+  void save_display_lines();
 
   application_options options_;
   qt_dialog_service qt_dialogs_;
   dialog_service* dialogs_;
   system_clock clock_;
   std::unique_ptr<main_window_logic> main_logic_;
+  std::optional<session_journal_commands> journal_;
+  std::unique_ptr<request_window_logic> request_logic_;
   bool busy_ = false;
 };
 

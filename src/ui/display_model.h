@@ -1,7 +1,8 @@
 #pragma once
 // The items of ListBox2: windows-1251 lines kept exactly as the renderer
-// built them (trailing blanks included). A list model converts a line only
-// when the view paints it, so a million lines cost no more than their bytes.
+// built them (trailing blanks included). The model shows lines that its
+// owner (the request logic) keeps and converts a line only when the view
+// paints it, so a million lines cost no more than their bytes.
 #include <QAbstractListModel>
 #include <string>
 #include <vector>
@@ -16,14 +17,14 @@ class display_model final : public QAbstractListModel {
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
 
-  const std::vector<std::string>& lines() const { return lines_; }
-  // Replaces every line at once (one reset of the view).
-  void set_lines(std::vector<std::string> lines);
-  void append(std::vector<std::string> lines);
-  void clear();
+  // The lines to show from now on; they must outlive the model or be
+  // replaced before they go. One reset of the view.
+  void show_lines(const std::vector<std::string>& lines);
+  const std::vector<std::string>& lines() const { return *lines_; }
 
  private:
-  std::vector<std::string> lines_;
+  static const std::vector<std::string> no_lines;
+  const std::vector<std::string>* lines_ = &no_lines;
 };
 
 }  // namespace ejscope::ui

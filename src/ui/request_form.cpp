@@ -1,6 +1,7 @@
 #include "ui/request_form.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -12,7 +13,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/attention_form.h"
 #include "ui/display_model.h"
+#include "ui/qt_text.h"
 
 namespace ejscope::ui {
 
@@ -31,6 +34,19 @@ QLineEdit* masked(QLineEdit* edit, const QString& mask, const QString& hint) {
   return edit;
 }
 
+// The text of a masked field as the user sees it, blanks as " ". Qt moves a
+// digit typed into an hour field's optional first place to the front
+// ("9 :05"); the hour is written right-aligned (" 9:05"), as typed.
+std::string masked_text(const QLineEdit* edit, bool time_field) {
+  QString text = edit->displayText();
+  text.replace(QLatin1Char('_'), QLatin1Char(' '));
+  if (time_field && text.size() >= 2 && text[0].isDigit() && text[1] == QLatin1Char(' ')) {
+    text[1] = text[0];
+    text[0] = QLatin1Char(' ');
+  }
+  return to_cp1251(text);
+}
+
 }  // namespace
 
 QFont display_font() {
@@ -47,7 +63,7 @@ QFont display_font() {
   return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
 
-TForm53::TForm53(QWidget* parent)
+TForm53::TForm53(TForm4& attention, QWidget* parent)
     : QDialog(parent),
       GroupBox1(named(new QGroupBox(QStringLiteral("по номерам")), "GroupBox1")),
       Label1(named(new QLabel(QStringLiteral("Тип документа")), "Label1")),
@@ -77,6 +93,7 @@ TForm53::TForm53(QWidget* parent)
       ListBox2(named(new QListView, "ListBox2")),
       Button3(named(new QPushButton(QStringLiteral("Сохранить")), "Button3")),
       Button2(named(new QPushButton(QStringLiteral("Закрыть")), "Button2")),
+      attention_(attention),
       display_(new display_model(this)) {
   setObjectName(QStringLiteral("TForm53"));
   setWindowTitle(QStringLiteral("Форма запроса и отображения данных"));
@@ -138,6 +155,68 @@ TForm53::TForm53(QWidget* parent)
 
   connect(Button2, &QPushButton::clicked, this, &QWidget::close);
 }
+
+int TForm53::document_type() const { return ComboBox1->currentIndex(); }
+std::string TForm53::password_text() const { return to_cp1251(Edit3->text()); }
+std::string TForm53::first_text() const { return to_cp1251(Edit1->text()); }
+std::string TForm53::last_text() const { return to_cp1251(Edit2->text()); }
+
+void TForm53::set_number_texts(const std::string& first, const std::string& last) {
+  Edit1->setText(from_cp1251(first));
+  Edit2->setText(from_cp1251(last));
+}
+
+std::string TForm53::start_date_text() const { return masked_text(Edit4, false); }
+std::string TForm53::end_date_text() const { return masked_text(Edit5, false); }
+std::string TForm53::start_time_text() const { return masked_text(Edit6, true); }
+std::string TForm53::end_time_text() const { return masked_text(Edit7, true); }
+
+void TForm53::set_period_texts(const std::string& start_date, const std::string& end_date,
+                               const std::string& start_time, const std::string& end_time) {
+  Edit4->setText(from_cp1251(start_date));
+  Edit5->setText(from_cp1251(end_date));
+  Edit6->setText(from_cp1251(start_time));
+  Edit7->setText(from_cp1251(end_time));
+}
+
+void TForm53::set_request_buttons_enabled(bool enabled) {
+  Button1->setEnabled(enabled);
+  Button6->setEnabled(enabled);
+}
+
+void TForm53::display_changed(const std::vector<std::string>& lines) { display_->show_lines(lines); }
+
+void TForm53::hide_window() { hide(); }
+
+void TForm53::show_window() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void TForm53::show_attention(const std::string& caption, const std::string& phase) {
+  attention_.setWindowTitle(from_cp1251(caption));
+  attention_.Label1->setText(from_cp1251(phase));
+  attention_.present();
+  attention_.activateWindow();
+}
+
+void TForm53::set_progress(const std::string& text) {
+  attention_.Label2->setText(from_cp1251(text));
+  attention_.Label2->repaint();
+}
+
+bool TForm53::attention_active() const { return attention_.isVisible() && attention_.isActiveWindow(); }
+
+void TForm53::hide_attention() { attention_.hide(); }
+
+void TForm53::process_events() {
+  repaint();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// The logic has already added the line naming them to the display.
+void TForm53::incomplete_documents(const std::vector<int>&) {}
 
 bool TForm53::event(QEvent* event) {
   const bool handled = QDialog::event(event);

@@ -4,6 +4,8 @@
 // saving it.
 #include <QDialog>
 
+#include "retrieval/request_window.h"
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -13,14 +15,39 @@ class QPushButton;
 
 namespace ejscope::ui {
 
+class TForm4;
 class display_model;
 
-class TForm53 : public QDialog {
+class TForm53 : public QDialog, public request_view {
   Q_OBJECT
  public:
-  explicit TForm53(QWidget* parent = nullptr);
+  // attention: the window shown while a request runs.
+  explicit TForm53(TForm4& attention, QWidget* parent = nullptr);
 
   display_model& display() { return *display_; }
+
+  // request_view
+  int document_type() const override;
+  std::string password_text() const override;
+  std::string first_text() const override;
+  std::string last_text() const override;
+  void set_number_texts(const std::string& first, const std::string& last) override;
+  std::string start_date_text() const override;
+  std::string end_date_text() const override;
+  std::string start_time_text() const override;
+  std::string end_time_text() const override;
+  void set_period_texts(const std::string& start_date, const std::string& end_date,
+                        const std::string& start_time, const std::string& end_time) override;
+  void set_request_buttons_enabled(bool enabled) override;
+  void display_changed(const std::vector<std::string>& lines) override;
+  void hide_window() override;
+  void show_window() override;
+  void show_attention(const std::string& caption, const std::string& phase) override;
+  void set_progress(const std::string& text) override;
+  bool attention_active() const override;
+  void hide_attention() override;
+  void process_events() override;
+  void incomplete_documents(const std::vector<int>& numbers) override;
 
   QGroupBox* GroupBox1;
   QLabel* Label1;
@@ -57,6 +84,7 @@ class TForm53 : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  TForm4& attention_;
   display_model* display_;
 };
 

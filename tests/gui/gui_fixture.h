@@ -1,0 +1,174 @@
+#pragma once
+// What every desktop test needs: the windows of one run with scaled
+// time-outs, a settings folder of its own, a dialog service that answers
+// from a script, and look-ups of controls by object name.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "integration/sim_harness.h"
+#include "ui/application.h"
+#include "ui/controls.h"
+#include "ui/qt_text.h"
+
+namespace ejscope::testing {
+
+// Time-outs divided by this factor: a silent gateway is given up after
+// 4 x 60 x 20 ms, a stream read after 600 ms.
+inline constexpr int gui_time_scale = 100;
+
+// One message box as the user would have seen it (UTF-8).
+struct shown_message {
+  std::string text;
+  std::string caption;
+  bool question = false;
+};
+
+class scripted_dialogs final : public ui::dialog_service {
+ public:
+  void show(const std::string& text, const std::string& caption) override {
+    record(text, caption, false);
+  }
+  bool ask_yes_no(const std::string& text, const std::string& caption) override {
+    record(text, caption, true);
+    if (answers.empty()) return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+  }
+  std::string choose_save_file(const ui::save_request& request) override {
+    save_requests.push_back(request);
+    return save_answer;
+  }
+  void show_error(const std::string& text) override { record(text, "error", false); }
+
+  std::vector<std::string> texts() const {
+    std::vector<std::string> out;
+    for (const auto& m : messages) out.push_back(m.text);
+    return out;
+  }
+
+  std::vector<shown_message> messages;
+  std::deque<bool> answers;          // the Yes/No answers, in order (No when none is left)
+  std::string save_answer;           // the path the save dialog returns ("" = cancel)
+  std::vector<ui::save_request> save_requests;
+  std::function<void(const shown_message&)> on_message;  // e.g. to act while a box is "open"
+
+ private:
+  void record(const std::string& text, const std::string& caption, bool question) {
+    messages.push_back({text::cp1251_to_utf8(text), text::cp1251_to_utf8(caption), question});
+    if (on_message) on_message(messages.back());
+  }
+};
+
+template <typename T>
+T* control(QObject* window, const char* name) {
+  T* found = window->findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(found, nullptr) << "no control " << name << " in " << window->objectName().toStdString();
+  return found;
+}
+
+inline std::string utf8(const QString& text) { return text.toStdString(); }
+
+// Lets events run until the condition holds or the time is up.
+inline bool wait_for(const std::function<bool()>& condition, int ms = 5000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!condition()) {
+    if (timer.elapsed() > ms) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QTest::qWait(5);
+  }
+  return true;
+}
+
+inline std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void write_file(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// A fresh folder per test, removed at the end.
+class temp_folder {
+ public:
+  temp_folder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::filesystem::temp_directory_path() /
+            ("ejscope-gui-" + std::string(info->test_suite_name()) + "-" + info->name());
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~temp_folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The windows of one run against an in-process simulator.
+class gui_test : public ::testing::Test {
+ protected:
+  // Call before start(): a settings file naming the simulator's register.
+  void write_settings(const std::string& identifier) {
+    write_file(folder.path() / "ejscope.ini",
+               "[Connection]\r\nIPAddres=127.0.0.1\r\n[Property]\r\nColvo=1\r\nID=" + identifier +
+                   "\r\n");
+  }
+
+  // Builds the windows and shows the main window; waits for its start-up.
+  void start() {
+    ui::application_options options;
+    options.times = timeouts{}.scaled(gui_time_scale);
+    options.base_folder = folder.path();
+    options.dialogs = &dialogs;
+    app = std::make_unique<ui::application>(options);
+    app->start();
+    QApplication::setActiveWindow(app->Form3.get());
+    ASSERT_TRUE(wait_for([&] { return edit1()->text() == QStringLiteral("127.0.0.1") && !app->busy(); }))
+        << "the start-up sequence did not fill the address";
+  }
+
+  ui::TForm3& main() { return *app->Form3; }
+  ui::TForm53& request() { return *app->Form53; }
+  QLineEdit* edit1() { return control<QLineEdit>(app->Form3.get(), "Edit1"); }
+  QLineEdit* edit2() { return control<QLineEdit>(app->Form3.get(), "Edit2"); }
+  QPushButton* button3() { return control<QPushButton>(app->Form3.get(), "Button3"); }
+
+  void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+  // Selects the protocol as the user does and connects to the simulator.
+  void connect_to(sim_harness& sim, int protocol_index) {
+    click(control<QAbstractButton>(app->Form3->RadioGroup1, protocol_index == 0 ? "Item0" : "Item1"));
+    app->main_logic().set_port_override(
+        sim.port(protocol_index == 0 ? sim::register_protocol::datecs : sim::register_protocol::kelvora));
+    click(button3());
+  }
+
+  temp_folder folder;
+  scripted_dialogs dialogs;
+  std::unique_ptr<ui::application> app;
+};
+
+}  // namespace ejscope::testing

@@ -1,0 +1,189 @@
+// The main window as a user meets it: first start, connecting through each
+// protocol, failures, abort, disconnect and the settings written at close.
+#include <QMenu>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "gui_fixture.h"
+#include "ui/controls.h"
+
+namespace ejscope::testing {
+namespace {
+
+using ui::radio_group;
+using ui::shape;
+
+class MainWindow : public gui_test {};
+
+sim::fault_rule fault(sim::fault_kind kind) {
+  sim::fault_rule rule;
+  rule.kind = kind;
+  return rule;
+}
+
+TEST_F(MainWindow, FirstStartWithoutSettingsCreatesTheFileAndFillsTheFields) {
+  start();
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Файл ejscope.ini отсутствует.\n Создание файла!"});
+  EXPECT_EQ(read_file(folder.path() / "ejscope.ini"),
+            "[Connection]\r\nIPAddres=127.0.0.1\r\n[Property]\r\nColvo=1\r\nID=\r\n");
+  EXPECT_EQ(utf8(edit1()->text()), "127.0.0.1");
+  EXPECT_EQ(utf8(edit2()->text()), "");
+  EXPECT_TRUE(app->main_logic().colvo_flag());
+  EXPECT_EQ(utf8(main().windowTitle()), "Соединение с РРО вер. 1.31 от 02.03.2016");
+}
+
+TEST_F(MainWindow, ControlsStartWithTheirCaptionsAndStates) {
+  write_settings("3000123456");
+  start();
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(utf8(control<QLabel>(&main(), "Label1")->text()), "IP адрес:");
+  EXPECT_EQ(utf8(control<QGroupBox>(&main(), "GroupBox1")->title()), "Подключение к  сокету TCP/IP");
+  auto* protocols = control<radio_group>(&main(), "RadioGroup1");
+  auto* kinds = control<radio_group>(&main(), "RadioGroup2");
+  EXPECT_EQ(utf8(protocols->title()), "Протокол");
+  EXPECT_EQ(utf8(kinds->title()), "Призн. исп.");
+  EXPECT_EQ(protocols->item_index(), 0);
+  EXPECT_EQ(kinds->item_index(), 1);
+  EXPECT_EQ(utf8(control<QAbstractButton>(protocols, "Item1")->text()), "Kelvora");
+  EXPECT_EQ(utf8(control<QAbstractButton>(kinds, "Item0")->text()), "ID_DEV");
+  EXPECT_EQ(utf8(button3()->text()), "Подключить");
+  EXPECT_EQ(control<shape>(&main(), "Shape1")->brush_color(), 255);
+  EXPECT_EQ(utf8(control<QPushButton>(&main(), "Button1")->text()), "Закрыть");
+  EXPECT_TRUE(control<QPushButton>(&main(), "Button1")->isEnabled());
+  auto* klef = control<QMenu>(&main(), "N2");
+  EXPECT_EQ(utf8(klef->title()), "КЛЭФ");
+  EXPECT_FALSE(klef->menuAction()->isEnabled());
+  EXPECT_EQ(utf8(main().N45->text()), "Вывод документов в электронном виде");
+  EXPECT_EQ(utf8(main().N5->text()), "О программе...");
+  EXPECT_TRUE(main().N5->isEnabled());
+  EXPECT_EQ(utf8(edit2()->text()), "3000123456");
+  auto* bar = control<QStatusBar>(&main(), "StatusBar1");
+  const int widths[] = {170, 120, 120, 50};
+  for (int i = 0; i < 4; ++i) {
+    auto* panel = control<QLabel>(bar, ("Panel" + std::to_string(i)).c_str());
+    EXPECT_EQ(panel->width(), widths[i]) << "panel " << i;
+    EXPECT_TRUE(panel->text().isEmpty());
+  }
+}
+
+struct protocol_case {
+  int index;
+  std::vector<std::string> panels;  // as the simulator's register fills them
+};
+
+class MainWindowConnect : public gui_test, public ::testing::WithParamInterface<protocol_case> {};
+
+TEST_P(MainWindowConnect, ConnectsFillsThePanelsAndDisconnectClearsThem) {
+  sim_harness sim;
+  write_settings(sim.identity().fiscal_number);
+  start();
+  connect_to(sim, GetParam().index);
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
+  EXPECT_EQ(main().Shape1->brush_color(), 65280);
+  EXPECT_EQ(utf8(button3()->text()), "Отключить");
+  EXPECT_TRUE(main().N2->menuAction()->isEnabled());
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(utf8(main().Panels[static_cast<std::size_t>(i)]->text()), GetParam().panels[static_cast<std::size_t>(i)])
+        << "panel " << i;
+  EXPECT_FALSE(app->Form5->isVisible());
+
+  click(button3());
+  EXPECT_EQ(main().Shape1->brush_color(), 255);
+  EXPECT_EQ(utf8(button3()->text()), "Подключить");
+  EXPECT_FALSE(main().N2->menuAction()->isEnabled());
+  for (QLabel* panel : main().Panels) EXPECT_TRUE(panel->text().isEmpty());
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachProtocol, MainWindowConnect,
+                         ::testing::Values(protocol_case{0, {"", "", "", ""}},
+                                           protocol_case{1, {"", "", "", ""}}),
+                         [](const auto& info) { return info.param.index == 0 ? "Datecs" : "Kelvora"; });
+
+TEST_F(MainWindow, ConnectToAClosedPortReportsTheAddress) {
+  write_settings("3000123456");
+  start();
+  app->main_logic().set_port_override(1);  // nothing listens on port 1 of the loopback
+  click(button3());
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Сервер не отвечает, проверьте IP адрес"});
+  EXPECT_EQ(main().Shape1->brush_color(), 255);
+  EXPECT_EQ(utf8(button3()->text()), "Подключить");
+  EXPECT_FALSE(main().N2->menuAction()->isEnabled());
+}
+
+TEST_F(MainWindow, AWrongGatewayReplyReportsTheSettings) {
+  sim_harness sim;
+  sim.fault(fault(sim::fault_kind::wrong_ready));
+  write_settings(sim.identity().fiscal_number);
+  start();
+  connect_to(sim, 0);
+  EXPECT_EQ(dialogs.texts(),
+            std::vector<std::string>{
+                "Сервер не отвечает, проверьте настройки РРО (IP адрес или удаленный доступ)"});
+  EXPECT_EQ(main().Shape1->brush_color(), 255);
+  EXPECT_FALSE(main().N2->menuAction()->isEnabled());
+}
+
+TEST_F(MainWindow, AbortInTheWaitWindowEndsTheHandshake) {
+  sim_harness sim;
+  sim.fault(fault(sim::fault_kind::silence));
+  write_settings(sim.identity().fiscal_number);
+  start();
+  QString countdown_seen;
+  bool shown_while_waiting = false;
+  QTimer::singleShot(150, app->Form5.get(), [&] {
+    shown_while_waiting = app->Form5->isVisible();
+    countdown_seen = app->Form5->Label2->text();
+    click(control<QPushButton>(app->Form5.get(), "Button1"));
+  });
+  connect_to(sim, 0);
+  EXPECT_TRUE(shown_while_waiting);
+  EXPECT_TRUE(countdown_seen.startsWith(QStringLiteral("3 : "))) << utf8(countdown_seen);
+  EXPECT_EQ(dialogs.texts(),
+            std::vector<std::string>{
+                "Сервер не отвечает, проверьте настройки РРО (IP адрес или удаленный доступ)"});
+  EXPECT_FALSE(app->Form5->isVisible());
+  EXPECT_FALSE(app->Form5->abort_requested());
+  EXPECT_EQ(main().Shape1->brush_color(), 255);
+}
+
+TEST_F(MainWindow, ASecondPressWhileWaitingIsRefused) {
+  sim_harness sim;
+  sim.fault(fault(sim::fault_kind::silence));
+  write_settings(sim.identity().fiscal_number);
+  start();
+  QTimer::singleShot(100, app->Form5.get(), [&] {
+    click(button3());  // ignored: the first connect is still waiting
+    click(app->Form5->Button1);
+  });
+  connect_to(sim, 0);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(sim.sim().connections_accepted(), 1);
+}
+
+TEST_F(MainWindow, ClosingWritesAddressAndIdentifierBack) {
+  write_settings("3000123456");
+  start();
+  edit1()->setText(QStringLiteral("10.0.0.7"));
+  edit2()->setText(QStringLiteral("KV0000001"));
+  EXPECT_TRUE(main().close());
+  const std::string ini = read_file(folder.path() / "ejscope.ini");
+  EXPECT_NE(ini.find("IPAddres=10.0.0.7"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("ID=KV0000001"), std::string::npos) << ini;
+}
+
+TEST_F(MainWindow, AboutWindowShowsNameAndVersionAndCloses) {
+  write_settings("");
+  start();
+  main().N5->trigger();
+  ui::TForm54& about = *app->Form54;
+  ASSERT_TRUE(about.isVisible());
+  EXPECT_EQ(utf8(about.Label1->text()), "ejscope");
+  EXPECT_EQ(utf8(about.Label2->text()), "вер. 1.31 от 02.03.2016");
+  EXPECT_FALSE(about.Label3->text().isEmpty());
+  click(about.Button1);
+  EXPECT_FALSE(about.isVisible());
+}
+
+}  // namespace
+}  // namespace ejscope::testing
