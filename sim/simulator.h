@@ -22,7 +22,8 @@ struct identity {
   std::string password = "418257";          // access password of the Kelvora commands
   std::string datecs_firmware = "15Jan16";  // firmware date as 5Ah gives it (day, month, year)
   std::string kelvora_firmware = "Jan 15 2016";  // firmware date as 80h gives it (Mmm dd yyyy)
-  std::vector<std::string> header_lines = {"ТОВ \"Каса\"", "м.Київ, вул. Хрещатик, 1"};
+  // "ТОВ "Каса"" and "м.Київ" in windows-1251.
+  std::vector<std::string> header_lines = {"\xD2\xCE\xC2 \"\xCA\xE0\xF1\xE0\"", "\xEC.\xCA\xE8\xBF\xE2"};
 
   // Sets both firmware texts from one calendar date.
   void set_firmware_date(int year, int month, int day);
@@ -55,6 +56,7 @@ struct fault_rule {
   fault_kind kind = fault_kind::silence;
   std::optional<std::uint8_t> command;  // frame CMD or packet command (0x10, 0x21); empty = any
   std::optional<register_protocol> protocol;  // empty = both ports
+  bool on_handshake = false;  // silence, close_connection, split, slow_sender: at the handshake instead
   int skip = 0;
   int times = 1;
   int param = 0;        // 0 = the kind's default
@@ -80,6 +82,7 @@ struct config {
   std::size_t fragment_bytes = 150;  // document bytes per A7h fragment (cut to what a frame can carry)
   std::size_t packet_bytes = 1080;   // document bytes per reply packet (cut to what a packet can carry)
   std::string record_file;   // when set, every request and print is appended to this file
+  bool keep_requests = true;  // false: requests() stays empty (long benchmark runs)
 };
 
 struct ports {
@@ -153,6 +156,7 @@ std::optional<fault_kind> fault_from_name(const std::string& name);
 
 // Reads a fault given as text: "kind[,key=value]…" with the keys cmd (hex,
 // e.g. A7), proto (datecs|kelvora), skip, times (-1 = always), param,
+// handshake (1 = at the handshake),
 // interval, text; "random,seed=N,p=0.1[,kinds=nak+split]" gives a storm.
 // Throws std::invalid_argument with the reason.
 struct fault_spec {
