@@ -5,3 +5,4 @@
 
 // One declaration per subcommand below.
 void add_render_command(CLI::App& app, int& exit_code);
+void add_identify_command(CLI::App& app, int& exit_code);

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   int exit_code = 0;
   // Subcommands register below, one line each.
+  add_identify_command(app, exit_code);
   add_render_command(app, exit_code);
   CLI11_PARSE(app, argc, argv);
   return exit_code;
