@@ -2,7 +2,11 @@
 // What every desktop test needs: the windows of one run with scaled
 // time-outs, a settings folder of its own, a dialog service that answers
 // from a script, and look-ups of controls by object name.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -107,6 +111,33 @@ inline void write_file(const std::filesystem::path& path, const std::string& byt
   out << bytes;
 }
 
+// A gateway that accepts connections (in the listen queue) and never says
+// a word: the handshake waits until it is aborted or gives up.
+class silent_gateway {
+ public:
+  silent_gateway() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::listen(fd_, 8) != 0 || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+      ADD_FAILURE() << "cannot listen on the loopback";
+    port_ = ntohs(address.sin_port);
+  }
+  ~silent_gateway() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  silent_gateway(const silent_gateway&) = delete;
+  silent_gateway& operator=(const silent_gateway&) = delete;
+  std::uint16_t port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  std::uint16_t port_ = 0;
+};
+
 // A fresh folder per test, removed at the end.
 class temp_folder {
  public:
@@ -156,7 +187,13 @@ class gui_test : public ::testing::Test {
   QLineEdit* edit2() { return control<QLineEdit>(app->Form3.get(), "Edit2"); }
   QPushButton* button3() { return control<QPushButton>(app->Form3.get(), "Button3"); }
 
-  void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+  // A radio button answers only on its indicator and text, so it is
+  // clicked near its left edge; other buttons in their middle.
+  void click(QAbstractButton* button) {
+    const QPoint where = button->inherits("QRadioButton") ? QPoint(6, button->height() / 2)
+                                                          : button->rect().center();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, where);
+  }
 
   // Selects the protocol as the user does and connects to the simulator.
   void connect_to(sim_harness& sim, int protocol_index) {

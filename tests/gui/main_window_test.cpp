@@ -66,25 +66,26 @@ TEST_F(MainWindow, ControlsStartWithTheirCaptionsAndStates) {
   }
 }
 
-struct protocol_case {
-  int index;
-  std::vector<std::string> panels;  // as the simulator's register fills them
-};
+class MainWindowConnect : public gui_test, public ::testing::WithParamInterface<int> {};
 
-class MainWindowConnect : public gui_test, public ::testing::WithParamInterface<protocol_case> {};
+// The panels as the simulator's register fills them: Datecs sets panels 1
+// and 3 (version, firmware date), Kelvora all four.
+std::vector<std::string> expected_panels(int protocol_index, const sim::identity& id) {
+  if (protocol_index == 0) return {"", "3.00", "", text::cp1251_to_utf8(id.datecs_firmware)};
+  return {"Kelvora-01", id.dev_id, id.fiscal_number, id.kelvora_firmware};
+}
 
 TEST_P(MainWindowConnect, ConnectsFillsThePanelsAndDisconnectClearsThem) {
   sim_harness sim;
   write_settings(sim.identity().fiscal_number);
   start();
-  connect_to(sim, GetParam().index);
+  connect_to(sim, GetParam());
   EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
   EXPECT_EQ(main().Shape1->brush_color(), 65280);
   EXPECT_EQ(utf8(button3()->text()), "Отключить");
   EXPECT_TRUE(main().N2->menuAction()->isEnabled());
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(utf8(main().Panels[static_cast<std::size_t>(i)]->text()), GetParam().panels[static_cast<std::size_t>(i)])
-        << "panel " << i;
+  const std::vector<std::string> panels = expected_panels(GetParam(), sim.identity());
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(utf8(main().Panels[i]->text()), panels[i]) << "panel " << i;
   EXPECT_FALSE(app->Form5->isVisible());
 
   click(button3());
@@ -96,9 +97,8 @@ TEST_P(MainWindowConnect, ConnectsFillsThePanelsAndDisconnectClearsThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachProtocol, MainWindowConnect,
-                         ::testing::Values(protocol_case{0, {"", "", "", ""}},
-                                           protocol_case{1, {"", "", "", ""}}),
-                         [](const auto& info) { return info.param.index == 0 ? "Datecs" : "Kelvora"; });
+                         ::testing::Values(0, 1),
+                         [](const auto& info) { return info.param == 0 ? "Datecs" : "Kelvora"; });
 
 TEST_F(MainWindow, ConnectToAClosedPortReportsTheAddress) {
   write_settings("3000123456");
@@ -125,10 +125,10 @@ TEST_F(MainWindow, AWrongGatewayReplyReportsTheSettings) {
 }
 
 TEST_F(MainWindow, AbortInTheWaitWindowEndsTheHandshake) {
-  sim_harness sim;
-  sim.fault(fault(sim::fault_kind::silence));
-  write_settings(sim.identity().fiscal_number);
+  silent_gateway gateway;
+  write_settings("3000123456");
   start();
+  app->main_logic().set_port_override(gateway.port());
   QString countdown_seen;
   bool shown_while_waiting = false;
   QTimer::singleShot(150, app->Form5.get(), [&] {
@@ -136,7 +136,7 @@ TEST_F(MainWindow, AbortInTheWaitWindowEndsTheHandshake) {
     countdown_seen = app->Form5->Label2->text();
     click(control<QPushButton>(app->Form5.get(), "Button1"));
   });
-  connect_to(sim, 0);
+  click(button3());
   EXPECT_TRUE(shown_while_waiting);
   EXPECT_TRUE(countdown_seen.startsWith(QStringLiteral("3 : "))) << utf8(countdown_seen);
   EXPECT_EQ(dialogs.texts(),
@@ -148,17 +148,37 @@ TEST_F(MainWindow, AbortInTheWaitWindowEndsTheHandshake) {
 }
 
 TEST_F(MainWindow, ASecondPressWhileWaitingIsRefused) {
+  silent_gateway gateway;
+  write_settings("3000123456");
+  start();
+  app->main_logic().set_port_override(gateway.port());
+  int presses_seen = 0;
+  QTimer::singleShot(100, app->Form5.get(), [&] {
+    click(button3());  // refused: the first connect is still waiting
+    presses_seen = static_cast<int>(dialogs.messages.size());
+    click(app->Form5->Button1);
+  });
+  click(button3());
+  EXPECT_EQ(presses_seen, 0);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(MainWindow, AbortDuringADatecsCommandEndsItWithoutAReply) {
   sim_harness sim;
-  sim.fault(fault(sim::fault_kind::silence));
+  sim.fault(fault(sim::fault_kind::silence));  // the first reply after "Ready": 5Ah
   write_settings(sim.identity().fiscal_number);
   start();
-  QTimer::singleShot(100, app->Form5.get(), [&] {
-    click(button3());  // ignored: the first connect is still waiting
+  bool countdown_shown = false;
+  QTimer::singleShot(150, app->Form5.get(), [&] {
+    countdown_shown = app->Form5->isVisible() && !app->Form5->Label2->text().isEmpty();
     click(app->Form5->Button1);
   });
   connect_to(sim, 0);
-  EXPECT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(sim.sim().connections_accepted(), 1);
+  EXPECT_TRUE(countdown_shown);
+  EXPECT_FALSE(app->Form5->isVisible());
+  EXPECT_FALSE(app->Form5->abort_requested());
+  ASSERT_FALSE(dialogs.messages.empty());
+  EXPECT_EQ(dialogs.messages.front().text, "Таймаут");
 }
 
 TEST_F(MainWindow, ClosingWritesAddressAndIdentifierBack) {
