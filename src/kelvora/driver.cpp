@@ -18,6 +18,7 @@ void driver::build_record() {
 }
 
 const RetData& driver::execute(std::uint8_t command, const std::string& data) {
+  // The flag tells about the blocks of this command only, repeats included.
   link_.clear_stale_reply();
   link_.exchange(command, data);
   build_record();

@@ -15,7 +15,7 @@ class exchange_log {
   // An empty name switches the log off; longer names are cut to max_name.
   void set_file_name(const std::string& name);
   bool enabled() const { return !name_.empty(); }
-  // The file written to; fixed at the first entry of the run.
+  // The working folder joined with the name, fixed at the first entry of the run.
   const std::string& path() const { return path_; }
 
   // Appends ";DD-MM-YYYY HH:MM:SS  first" and second, each ended by CR LF.

@@ -3,6 +3,7 @@
 // the connection, the command operations and the exchange log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -342,6 +343,24 @@ TEST_F(KelvoraDriver, ExchangeLogLines) {
   EXPECT_EQ(temp_folder::read(folder.path / "ejscope.log"),
             stamp + "21\r\n80418257;\r\n" + stamp + "21 SYN=2\r\n" + answer + "\r\n" +
                 stamp + "22\r\n23418257;3;\r\n" + stamp + "21 SYN=0\r\n\r\n");
+}
+
+TEST_F(KelvoraDriver, LogOffWritesNothingAndThePathStaysFixed) {
+  temp_folder folder;
+  d.set_retry_count(0);
+  d.set_log_file(false, "off.log");
+  d.execute(0x80, "418257;");
+  d.set_log_file(true, "");
+  d.execute(0x80, "418257;");
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path));
+
+  d.set_log_file(true, "first.log");
+  d.execute(0x80, "418257;");
+  d.set_log_file(true, "second.log");
+  d.execute(0x80, "418257;");
+  EXPECT_FALSE(std::filesystem::exists(folder.path / "second.log"));
+  std::string log = temp_folder::read(folder.path / "first.log");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 8);
 }
 
 }  // namespace
