@@ -54,14 +54,14 @@ enum class fault_kind {
 // command, after `skip` matching ones have passed, `times` times (-1 = always).
 struct fault_rule {
   fault_kind kind = fault_kind::silence;
-  std::optional<std::uint8_t> command;  // frame CMD or packet command (0x10, 0x21); empty = any
-  std::optional<register_protocol> protocol;  // empty = both ports
+  std::optional<std::uint8_t> command{};  // frame CMD or packet command (0x10, 0x21); empty = any
+  std::optional<register_protocol> protocol{};  // empty = both ports
   bool on_handshake = false;  // silence, close_connection, split, slow_sender: at the handshake instead
   int skip = 0;
   int times = 1;
   int param = 0;        // 0 = the kind's default
   int interval_ms = 0;  // 0 = the kind's default
-  std::string text;     // empty = the kind's default
+  std::string text{};   // empty = the kind's default
 };
 
 // The fault storm: each reply (and each handshake) gets, with the given
@@ -70,18 +70,18 @@ struct fault_rule {
 struct random_faults {
   std::uint64_t seed = 1;
   double probability = 0.1;
-  std::vector<fault_kind> kinds;  // empty = every kind except slow_sender
+  std::vector<fault_kind> kinds{};  // empty = every kind except slow_sender
   int interval_ms = 5;            // pause used by the split, slow and SYN faults
 };
 
 struct config {
-  identity register_identity;
+  identity register_identity{};
   std::uint16_t datecs_port = 34950;  // 0 = an ephemeral port
   std::uint16_t kelvora_port = 34951;
-  std::string tape_text;     // the tape XML (windows-1251); empty = no documents
+  std::string tape_text{};   // the tape XML (windows-1251); empty = no documents
   std::size_t fragment_bytes = 150;  // document bytes per A7h fragment (cut to what a frame can carry)
   std::size_t packet_bytes = 1080;   // document bytes per reply packet (cut to what a packet can carry)
-  std::string record_file;   // when set, every request and print is appended to this file
+  std::string record_file{};  // when set, every request and print is appended to this file
   bool keep_requests = true;  // false: requests() stays empty (long benchmark runs)
 };
 
@@ -97,12 +97,12 @@ enum class request_kind { access_request, frame, packet };
 struct recorded_request {
   register_protocol protocol = register_protocol::datecs;
   request_kind kind = request_kind::frame;
-  std::string bytes;        // the request's bytes as received
+  std::string bytes{};      // the request's bytes as received
   bool valid = false;
-  std::string problem;      // why it was refused; empty when valid
+  std::string problem{};    // why it was refused; empty when valid
   std::uint8_t command = 0; // frame CMD or packet command
   std::uint8_t seq = 0;     // frame SEQ byte
-  std::string data;         // frame data text
+  std::string data{};       // frame data text
 };
 
 // One EBh (or EEh with print flag 1) print job.
@@ -110,7 +110,7 @@ struct printed_range {
   register_protocol protocol = register_protocol::datecs;
   int first = 0;
   int last = 0;
-  std::vector<int> documents;  // numbers of the documents printed, in order
+  std::vector<int> documents{};  // numbers of the documents printed, in order
 };
 
 class journal;
@@ -160,8 +160,8 @@ std::optional<fault_kind> fault_from_name(const std::string& name);
 // interval, text; "random,seed=N,p=0.1[,kinds=nak+split]" gives a storm.
 // Throws std::invalid_argument with the reason.
 struct fault_spec {
-  std::optional<fault_rule> rule;
-  std::optional<random_faults> storm;
+  std::optional<fault_rule> rule{};
+  std::optional<random_faults> storm{};
 };
 fault_spec parse_fault_spec(const std::string& text);
 
