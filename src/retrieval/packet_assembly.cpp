@@ -38,20 +38,26 @@ range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::in
       break;
 
     const bool usable = p.state == packet_state::good;
-    if (!doc.begun && (!usable || !p.payload.empty())) {
+    const bool carries = !usable || !p.payload.empty();
+    // A packet of another document while one continues: the stream lost the
+    // rest of the one in progress.
+    if (doc.begun && carries && p.document != doc.number) {
+      out.incomplete.push_back(doc.number);
+      doc.reset();
+    }
+    if (!doc.begun && carries) {
       doc.begun = true;
       doc.number = p.document;
     }
     if (doc.begun) {
       ++doc.packets;
-      if (usable) {
-        decode_payload(p.payload, doc.text);
-      } else {
-        doc.broken = true;
-      }
+      if (!usable) doc.broken = true;
+      if (usable) decode_payload(p.payload, doc.text);
     }
     if (doc.begun && (p.flags & packet_flag::continues) == 0) {
-      if (doc.broken) {
+      // A document ends whole only with a part of its own: a bare packet
+      // after "continues" means the register stopped inside it.
+      if (doc.broken || !carries) {
         out.incomplete.push_back(doc.number);
       } else if (!doc.text.empty()) {
         xml_lines.push_back(std::move(doc.text));

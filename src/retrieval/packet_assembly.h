@@ -27,7 +27,8 @@ struct range_outcome {
 // Exchanges [a, b] and appends each whole document to xml_lines. A document
 // with a packet whose CRC is wrong (or that announces more than 1460
 // bytes) is dropped whole, and so is one still continuing when the stream
-// stops. Implementer's choice: an empty, foreign or cut reply ends the range (the stream is out of step or gone).
+// stops, when a bare packet without a part of it ends it, or when a packet
+// of another document comes in its place. Implementer's choice: an empty, foreign or cut reply ends the range (the stream is out of step or gone).
 // The range also ends when the register sends more documents than [a, b]
 // holds numbers or one document runs past max_packets_per_document.
 // on_packet gets the document number of every reply packet (progress).

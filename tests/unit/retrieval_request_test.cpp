@@ -19,7 +19,7 @@ using testing::packet_register_link;
 using testing::receipt_xml;
 using testing::record;
 using testing::recording_messages;
-using testing::recording_view;
+using testing::recording_request_view;
 using testing::z_report_xml;
 
 class RetrievalRequest : public ::testing::Test {
@@ -73,7 +73,7 @@ class RetrievalRequest : public ::testing::Test {
   std::filesystem::path temp_xml;
   journal_register reg;
   packet_register_link link;
-  recording_view view;
+  recording_request_view view;
   recording_messages messages;
   protocol proto = protocol::datecs;
   bool packet = false;
