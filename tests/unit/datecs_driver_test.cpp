@@ -13,7 +13,7 @@
 namespace ejscope::datecs {
 namespace {
 
-using testing::reply_frame;
+using datecs_testing::reply_frame;
 
 const std::string access_request = ":1234567890:";
 
@@ -47,7 +47,7 @@ class DatecsDriver : public ::testing::Test {
   }
 
   testing::fake_gateway_link link;
-  testing::recording_wait_window wait;
+  datecs_testing::countdown_wait_window wait;
   timeouts t;
   int reconnects = 0;
   int handled = 0;
@@ -97,7 +97,7 @@ TEST_F(DatecsDriver, SequenceByteOverAWrappingCounter) {
 
 TEST_F(DatecsDriver, EveryCommandReadsItsOwnReply) {
   for (const char* data : {"first", "second", "third"}) {
-    link.push_read(reply_frame(data, testing::clean_status, 0xA7));
+    link.push_read(reply_frame(data, datecs_testing::clean_status, 0xA7));
     run(0xA7, "1,1,0");
     EXPECT_EQ(store.datecs_reply.fields[0], data);
     EXPECT_EQ(store.datecs_reply.flags, 0u);
@@ -105,7 +105,7 @@ TEST_F(DatecsDriver, EveryCommandReadsItsOwnReply) {
 }
 
 TEST_F(DatecsDriver, SplitAndBusyRepliesAreRead) {
-  const std::string frame = reply_frame("12,QUJD", testing::clean_status, 0xA7);
+  const std::string frame = reply_frame("12,QUJD", datecs_testing::clean_status, 0xA7);
   const std::string syn = "\x16";
   struct Case {
     const char* name;
@@ -154,6 +154,16 @@ TEST_F(DatecsDriver, NoReplyCountsDownTwoAttempts) {
   EXPECT_FALSE(drv.last_abandoned());
 }
 
+TEST_F(DatecsDriver, PeerThatClosedEndsEachAttempt) {
+  link.push_peer_closed();
+  link.push_peer_closed();
+  link.push_read(reply_frame("late"));
+  run(0x4A, "");
+  EXPECT_EQ(store.datecs_reply.flags, result_flag::no_reply);
+  EXPECT_TRUE(wait.countdowns.empty());
+  EXPECT_EQ(link.pending_reads(), 1u);
+}
+
 TEST_F(DatecsDriver, SynStreamCannotHoldTheCommand) {
   for (int i = 0; i < 200; ++i) link.push_read("\x16");
   run(0x4A, "");
@@ -180,7 +190,7 @@ TEST_F(DatecsDriver, AbortEndsTheWaitAndTheNextCommandWaitsInFull) {
 TEST_F(DatecsDriver, ReadAfterAbortMayStillDeliverTheReply) {
   link.push_read("");
   link.push_read("");
-  link.push_read(reply_frame("7", testing::clean_status, 0x4A));
+  link.push_read(reply_frame("7", datecs_testing::clean_status, 0x4A));
   wait.abort_at_countdown = 2;
   run(0x4A, "");
   EXPECT_EQ(wait.countdowns.size(), 2u);
@@ -205,7 +215,7 @@ TEST_F(DatecsDriver, StatusErrorsReachTheHandler) {
 }
 
 TEST_F(DatecsDriver, LinkErrorReconnectsAndDeliversNothing) {
-  link.push_read(reply_frame("kept", testing::clean_status, 0x4A));
+  link.push_read(reply_frame("kept", datecs_testing::clean_status, 0x4A));
   run(0x4A, "");
   ASSERT_EQ(handled, 1);
 
@@ -224,7 +234,7 @@ TEST_F(DatecsDriver, LinkErrorReconnectsAndDeliversNothing) {
   EXPECT_FALSE(wait.visible);
 
   // The next command goes on with the next sequence byte.
-  link.push_read(reply_frame("again", testing::clean_status, 0x4A));
+  link.push_read(reply_frame("again", datecs_testing::clean_status, 0x4A));
   run(0x4A, "");
   EXPECT_EQ(handled, 2);
   EXPECT_EQ(seq_of_write(3), 0x23);

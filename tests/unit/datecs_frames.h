@@ -10,7 +10,7 @@
 #include "connection/platform.h"
 #include "datecs/request_frame.h"
 
-namespace ejscope::testing {
+namespace ejscope::datecs_testing {
 
 using status6 = std::array<std::uint8_t, 6>;
 // Status bytes of a register without errors: the top bit is always set.
@@ -44,7 +44,7 @@ inline std::string reply_frame(std::string_view data, const status6& status = cl
 }
 
 // Records what the link layer shows; can press "Прервать" at a given countdown.
-class recording_wait_window : public wait_window {
+class countdown_wait_window : public wait_window {
  public:
   void show() override { ++shows; visible = true; }
   void hide() override { ++hides; visible = false; }
@@ -62,4 +62,4 @@ class recording_wait_window : public wait_window {
   bool visible = false;
 };
 
-}  // namespace ejscope::testing
+}  // namespace ejscope::datecs_testing

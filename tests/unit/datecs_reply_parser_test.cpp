@@ -8,8 +8,8 @@
 namespace ejscope::datecs {
 namespace {
 
-using testing::reply_body;
-using testing::reply_frame;
+using datecs_testing::reply_body;
+using datecs_testing::reply_frame;
 
 const std::string syn = "\x16";
 const std::string good = reply_frame("12,ABC");
@@ -89,9 +89,9 @@ TEST(DatecsReplyParser, ReceivedTextLeavesOutSynAndStopsAtTheFrameEnd) {
   std::string block = syn + good + "trailing";
   EXPECT_EQ(p.feed(block), 1 + good.size());
   EXPECT_EQ(p.received(), good);
-  EXPECT_EQ(p.running_sum(), testing::byte_sum(reply_body("12,ABC")));
+  EXPECT_EQ(p.running_sum(), datecs_testing::byte_sum(reply_body("12,ABC")));
   EXPECT_EQ(p.received_checksum(), p.running_sum());
-  EXPECT_EQ(p.status(), testing::clean_status);
+  EXPECT_EQ(p.status(), datecs_testing::clean_status);
   EXPECT_EQ(p.reply_command(), 0x5A);
   EXPECT_EQ(p.reply_sequence(), 0x01);
 }
@@ -99,7 +99,7 @@ TEST(DatecsReplyParser, ReceivedTextLeavesOutSynAndStopsAtTheFrameEnd) {
 TEST(DatecsReplyParser, StatusAndReplyByteForByte) {
   reply_parser p;
   p.begin_command();
-  testing::status6 status{0xA2, 0x88, 0x80, 0xFF, 0x80, 0x81};
+  datecs_testing::status6 status{0xA2, 0x88, 0x80, 0xFF, 0x80, 0x81};
   p.feed(reply_frame("OK", status, 0xA7));
   EXPECT_FALSE(p.checksum_mismatch());
   EXPECT_EQ(p.status(), status);

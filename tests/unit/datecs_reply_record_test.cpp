@@ -84,7 +84,7 @@ RetData record_for(const std::string& stream, std::uint8_t command) {
 
 TEST(DatecsRecord, DiagnosticReplyIsReshapedBeforeTheSplit) {
   std::string data = "A1 15Dec04 1200,0,C0 00,ZZ9 12345678 ab cd";
-  RetData r = record_for(testing::reply_frame(data), 0x5A);
+  RetData r = record_for(datecs_testing::reply_frame(data), 0x5A);
   EXPECT_EQ(r.flags, 0u);
   EXPECT_EQ(r.reply_copy, data);
   EXPECT_EQ(fields_of(r), (std::vector<std::string>{"A1", "15Dec04", "1200", "0", "C0 00",
@@ -94,34 +94,34 @@ TEST(DatecsRecord, DiagnosticReplyIsReshapedBeforeTheSplit) {
   EXPECT_EQ(r.sent_data, "sent");
   EXPECT_EQ(r.sent_frame, "frame");
   EXPECT_EQ(text::cp1251_to_utf8(r.name), "Запрос диагностической информации");
-  EXPECT_EQ(r.received, testing::reply_frame(data));
+  EXPECT_EQ(r.received, datecs_testing::reply_frame(data));
   EXPECT_TRUE(r.error_code.empty());
 }
 
 TEST(DatecsRecord, OtherCommandsKeepTheirSpaces) {
-  RetData r = record_for(testing::reply_frame("1 2,3"), 0xA7);
+  RetData r = record_for(datecs_testing::reply_frame("1 2,3"), 0xA7);
   EXPECT_EQ(fields_of(r), (std::vector<std::string>{"1 2", "3"}));
 }
 
 TEST(DatecsRecord, ReplyCopyIsCutAndStatusLosesTopBit) {
   std::string data(200, 'Q');
-  testing::status6 status{0xA2, 0x88, 0x80, 0xFF, 0x80, 0x81};
-  RetData r = record_for(testing::reply_frame(data, status, 0xA7), 0xA7);
+  datecs_testing::status6 status{0xA2, 0x88, 0x80, 0xFF, 0x80, 0x81};
+  RetData r = record_for(datecs_testing::reply_frame(data, status, 0xA7), 0xA7);
   EXPECT_EQ(r.reply_copy, data.substr(0, reply_copy_limit));
   EXPECT_EQ(r.fields[0], data);
-  EXPECT_EQ(r.status, (testing::status6{0x22, 0x08, 0x00, 0x7F, 0x00, 0x01}));
+  EXPECT_EQ(r.status, (datecs_testing::status6{0x22, 0x08, 0x00, 0x7F, 0x00, 0x01}));
   EXPECT_EQ(r.flags, (1u << 1) | (1u << 27) | (1u << 7) | (1u << 18));
 }
 
 TEST(DatecsRecord, EmptyReplyGivesNoFields) {
-  RetData r = record_for(testing::reply_frame(""), 0x4A);
+  RetData r = record_for(datecs_testing::reply_frame(""), 0x4A);
   EXPECT_EQ(r.count, 0);
   EXPECT_EQ(r.flags, 0u);
 }
 
 TEST(DatecsRecord, LinkFlagsComeAloneAndStatusIsIgnored) {
-  testing::status6 bad{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-  std::string good = testing::reply_frame("1", bad);
+  datecs_testing::status6 bad{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  std::string good = datecs_testing::reply_frame("1", bad);
   struct Case {
     const char* name;
     std::string stream;
@@ -132,7 +132,7 @@ TEST(DatecsRecord, LinkFlagsComeAloneAndStatusIsIgnored) {
       {"cut", good.substr(0, 12), result_flag::no_reply},
       {"nak", "\x15", result_flag::refused},
       {"nak then frame", "\x15" + good, result_flag::refused},
-      {"bad checksum", "\x01" + testing::reply_body("1", bad) + "????\x03",
+      {"bad checksum", "\x01" + datecs_testing::reply_body("1", bad) + "????\x03",
        result_flag::checksum_mismatch},
       {"bare terminator", "\x03", result_flag::checksum_mismatch},
   };
