@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <deque>
@@ -138,23 +140,30 @@ class silent_gateway {
   std::uint16_t port_ = 0;
 };
 
-// A fresh folder per test, removed at the end.
+// A fresh folder per test, the working directory while the test runs (as
+// the program's folder is: temp.xml and error.log land there), removed at
+// the end.
 class temp_folder {
  public:
-  temp_folder() {
+  temp_folder() : previous_(std::filesystem::current_path()) {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            ("ejscope-gui-" + std::string(info->test_suite_name()) + "-" + info->name());
+    std::string name = "ejscope-gui-" + std::string(info->test_suite_name()) + "-" + info->name();
+    for (char& c : name)
+      if (c == '/') c = '_';
+    path_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
+    std::filesystem::current_path(path_);
   }
   ~temp_folder() {
     std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
   const std::filesystem::path& path() const { return path_; }
 
  private:
+  std::filesystem::path previous_;
   std::filesystem::path path_;
 };
 
@@ -201,6 +210,23 @@ class gui_test : public ::testing::Test {
     app->main_logic().set_port_override(
         sim.port(protocol_index == 0 ? sim::register_protocol::datecs : sim::register_protocol::kelvora));
     click(button3());
+  }
+
+  // Connects to the simulator and opens the request window from the menu.
+  void open_request_window(sim_harness& sim, int protocol_index) {
+    connect_to(sim, protocol_index);
+    ASSERT_TRUE(main().N2->menuAction()->isEnabled()) << "not connected";
+    main().N45->trigger();
+    ASSERT_TRUE(request().isVisible());
+  }
+
+  // The lines ListBox2 shows, back in windows-1251.
+  std::vector<std::string> shown_lines() {
+    QAbstractItemModel* model = control<QListView>(&request(), "ListBox2")->model();
+    std::vector<std::string> lines;
+    for (int row = 0; row < model->rowCount(); ++row)
+      lines.push_back(ui::to_cp1251(model->data(model->index(row, 0)).toString()));
+    return lines;
   }
 
   temp_folder folder;
