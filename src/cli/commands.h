@@ -6,3 +6,6 @@
 // One declaration per subcommand below.
 void add_render_command(CLI::App& app, int& exit_code);
 void add_identify_command(CLI::App& app, int& exit_code);
+void add_fetch_command(CLI::App& app, int& exit_code);
+void add_numbers_command(CLI::App& app, int& exit_code);
+void add_print_command(CLI::App& app, int& exit_code);

@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
   // Subcommands register below, one line each.
   add_identify_command(app, exit_code);
   add_render_command(app, exit_code);
+  add_fetch_command(app, exit_code);
+  add_numbers_command(app, exit_code);
+  add_print_command(app, exit_code);
   CLI11_PARSE(app, argc, argv);
   return exit_code;
 }

@@ -83,6 +83,7 @@ void request_window_logic::end_request() {
 
 void request_window_logic::fail_request() {
   reset_pending();  // nothing of this request reached the model whole
+  outcome_ = request_outcome::failed;
   display_.push_back(request_texts::failure_structure());
   display_.push_back(request_texts::failure_try_other());
   view_.display_changed(display_);
@@ -98,6 +99,7 @@ void request_window_logic::Button1Click() {
     request_last_ = last;
     const int doc_kind = view_.document_type() == 0 ? 0 : 1;
     bool made = false;
+    outcome_ = request_outcome::rejected;
     if (first <= 0) {
       messages_.show(request_texts::first_not_positive());
     } else if (last < first) {
@@ -115,6 +117,7 @@ void request_window_logic::Button1Click() {
         commit_pending(true);
       }
       render_display();
+      outcome_ = request_outcome::done;
       view_.hide_attention();
     }
   } catch (const std::exception&) {
@@ -138,6 +141,7 @@ void request_window_logic::Button4Click() {
   begin_request();
   try {
     const period_fields period = read_period();
+    outcome_ = request_outcome::rejected;
     if (period.start.after(period.end)) {
       messages_.show(request_texts::end_before_start());
     } else {
@@ -152,7 +156,9 @@ void request_window_logic::Button4Click() {
         walk_xml(false);
         commit_pending(false);
         render_display();
+        outcome_ = request_outcome::done;
       } else {
+        outcome_ = request_outcome::register_error;
         display_.clear();
         const std::string code = register_error_code(p, r);
         std::string line = request_texts::register_error_line() + code + " !";
@@ -177,9 +183,10 @@ std::string request_window_logic::register_error_code(protocol p, const RetData*
   return datecs::first_error_message(reply->flags);
 }
 
-void request_window_logic::Button5Click() {
+bool request_window_logic::Button5Click() {
   int first = 1;
   int last = 1;
+  bool given = false;
   try {
     const protocol p = env_.current_protocol();
     const period_fields period = read_period();
@@ -191,23 +198,25 @@ void request_window_logic::Button5Click() {
       } else if (r != nullptr && r->count == 2) {
         first = reply_integer(r->fields[0]);
         last = reply_integer(r->fields[1]);
+        given = true;
       }
       // A Kelvora reply that answered another command is asked once more.
       if (pass == 0 && !(p == protocol::kelvora && env_.commands->kelvora_stale_reply())) break;
     }
   } catch (const std::exception& e) {
     messages_.show(e.what());
-    return;
+    return false;
   }
   store_.check_no_min = first;
   store_.check_no_max = last;
   view_.set_number_texts(std::to_string(first), std::to_string(last));
   view_.set_request_buttons_enabled(true);
+  return given;
 }
 
-void request_window_logic::Button6Click() {
+bool request_window_logic::Button6Click() {
   if (!messages_.ask_yes_no(request_texts::print_question(), request_texts::print_question_caption()))
-    return;
+    return false;
   try {
     int first = field_integer(view_.first_text());
     int last = field_integer(view_.last_text());
@@ -218,7 +227,9 @@ void request_window_logic::Button6Click() {
     env_.commands->print_interval(env_.current_protocol(), view_.password_text(), first, last);
   } catch (const std::exception& e) {
     messages_.show(e.what());
+    return false;
   }
+  return true;
 }
 
 // ---- after the assembly ------------------------------------------------------

@@ -76,6 +76,15 @@ struct request_environment {
   std::function<bool()> colvo_flag = [] { return false; };
 };
 
+// How the latest request by numbers or by dates ended.
+enum class request_outcome {
+  none,            // no request yet
+  rejected,        // a validation message was shown; nothing was sent
+  register_error,  // the register did not give the period's numbers
+  failed,          // the two failure lines were appended
+  done,            // rendered (documents that came incomplete are listed in incomplete())
+};
+
 class request_window_logic {
  public:
   request_window_logic(request_view& view, message_box& messages, request_environment env);
@@ -86,8 +95,14 @@ class request_window_logic {
   void ComboBox1Change();               // number fields from the model's ranges
   void Button1Click();                  // "Получить": request by numbers
   void Button4Click();                  // "Получить": request by dates
-  void Button5Click();                  // "Вернуть номера": number look-up
-  void Button6Click();                  // "Печать на РРО": print a range
+  // "Вернуть номера": number look-up; true when the register gave the numbers.
+  bool Button5Click();
+  // "Печать на РРО": print a range; true when the command was sent.
+  bool Button6Click();
+  // Renders the display again from the model over the number fields, as a
+  // request does after its walk; nothing is asked (the command line's way
+  // of showing another range of what one request brought).
+  void render_again() { render_display(); }
   // The protocol or the register identifier changed: the model, the walk
   // state and the four caches are emptied together.
   void empty_model();
@@ -115,6 +130,7 @@ class request_window_logic {
   bool record_range() const { return record_range_; }
   // The numbers of the last assembly's documents that did not arrive whole.
   const std::vector<int>& incomplete() const { return incomplete_; }
+  request_outcome outcome() const { return outcome_; }
   // The first and last number of the last validated request by numbers.
   int request_first() const { return request_first_; }
   int request_last() const { return request_last_; }
@@ -163,7 +179,8 @@ class request_window_logic {
   std::vector<int> pending_numbers_;
   interval* pending_interval_ = nullptr;
   std::vector<number_range> pending_ranges_;
-  bool covered_now_ = false;  // this request's packet assembly found its range held
+  bool covered_now_ = false;
+  request_outcome outcome_ = request_outcome::none;  // this request's packet assembly found its range held
   std::vector<int> incomplete_;
 };
 
