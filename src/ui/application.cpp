@@ -82,16 +82,15 @@ void application::wire_request_window() {
                    Qt::QueuedConnection);
   QObject::connect(form.ComboBox1, &QComboBox::activated, &form,
                    [this, &logic] { run([&] { logic.ComboBox1Change(); }); });
-  const std::pair<QPushButton*, void (request_window_logic::*)()> handlers[] = {
-      {form.Button1, &request_window_logic::Button1Click},
-      {form.Button4, &request_window_logic::Button4Click},
-      {form.Button5, &request_window_logic::Button5Click},
-      {form.Button6, &request_window_logic::Button6Click},
+  const std::pair<QPushButton*, std::function<void()>> handlers[] = {
+      {form.Button1, [&logic] { logic.Button1Click(); }},
+      {form.Button4, [&logic] { logic.Button4Click(); }},
+      {form.Button5, [&logic] { logic.Button5Click(); }},
+      {form.Button6, [&logic] { logic.Button6Click(); }},
+      {form.Button3, [this] { save_display_lines(); }},
   };
   for (const auto& [button, handler] : handlers)
-    QObject::connect(button, &QPushButton::clicked, &form,
-                     [this, &logic, handler] { run([&] { (logic.*handler)(); }); });
-  QObject::connect(form.Button3, &QPushButton::clicked, &form, [this] { run([this] { save_display_lines(); }); });
+    QObject::connect(button, &QPushButton::clicked, &form, [this, handler] { run(handler); });
 }
 
 void application::wire_main_window() {

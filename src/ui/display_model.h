@@ -4,6 +4,7 @@
 // owner (the request logic) keeps and converts a line only when the view
 // paints it, so a million lines cost no more than their bytes.
 #include <QAbstractListModel>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,16 @@ class display_model final : public QAbstractListModel {
   void show_lines(const std::vector<std::string>& lines);
   const std::vector<std::string>& lines() const { return *lines_; }
 
+  // The fixed-pitch cell of the view's font. Every item then reports the
+  // width of the widest line (40 columns at least, trailing blanks not
+  // counted), so the view scrolls sideways instead of cutting a long line
+  // while it still sizes one item for all.
+  void set_cell(int char_width, int line_height);
+
  private:
+  int char_width_ = 8;
+  int line_height_ = 16;
+  std::size_t widest_ = 0;
   static const std::vector<std::string> no_lines;
   const std::vector<std::string>* lines_ = &no_lines;
 };

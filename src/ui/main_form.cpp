@@ -81,10 +81,15 @@ TForm3::TForm3(QWidget* parent)
   for (std::size_t i = 0; i < Panels.size(); ++i) {
     Panels[i] = new QLabel;
     Panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
-    Panels[i]->setFixedWidth(panel_widths[i]);
     Panels[i]->setFrameShape(QFrame::Panel);
     Panels[i]->setFrameShadow(QFrame::Sunken);
-    StatusBar1->addWidget(Panels[i]);
+    // As on the original status bar, the last panel runs to the window's edge.
+    const bool last = i + 1 == Panels.size();
+    if (last)
+      Panels[i]->setMinimumWidth(panel_widths[i]);
+    else
+      Panels[i]->setFixedWidth(panel_widths[i]);
+    StatusBar1->addWidget(Panels[i], last ? 1 : 0);
   }
   StatusBar1->setSizeGripEnabled(false);
   setStatusBar(StatusBar1);

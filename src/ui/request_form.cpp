@@ -131,13 +131,16 @@ TForm53::TForm53(TForm4& attention, QWidget* parent)
   ListBox2->setModel(display_);
   ListBox2->setFont(display_font());
   ListBox2->setUniformItemSizes(true);
+  ListBox2->setTextElideMode(Qt::ElideNone);
+  ListBox2->setWordWrap(false);
   ListBox2->setLayoutMode(QListView::Batched);
   ListBox2->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListBox2->setSelectionMode(QAbstractItemView::SingleSelection);
   ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  // Room for the 40-column lines and a little more, so nothing is cut.
-  ListBox2->setMinimumWidth(
-      QFontMetrics(ListBox2->font()).horizontalAdvance(QString(44, QLatin1Char('0'))) + 24);
+  // Room for the 40-column lines and a little more; longer lines scroll.
+  const QFontMetrics metrics(ListBox2->font());
+  display_->set_cell(metrics.horizontalAdvance(QLatin1Char('0')), metrics.height());
+  ListBox2->setMinimumWidth(metrics.horizontalAdvance(QString(44, QLatin1Char('0'))) + 24);
   ListBox2->setMinimumHeight(420);
 
   auto* left = new QVBoxLayout;
