@@ -101,8 +101,9 @@ void control::visit(rq& store, pugi::xml_node node) {
   // dictionary, are invisible: they close nothing and leave `current` as it is.
   if (node.type() != pugi::node_element) return;
   std::string_view name = node.name();
-  if (!tags.knows_element(name, current)) return;
-  int code = tags.element_code(name, current);
+  std::optional<int> known = tags.find_element(name, current);
+  if (!known) return;
+  int code = *known;
   // The element a `MAC` ends is closed against its own document before the
   // next slot begins; the `MAC`'s attributes then go to the new slot.
   close_element(store);
@@ -119,8 +120,8 @@ void control::visit(rq& store, pugi::xml_node node) {
 void control::walk_attributes(rq& store, pugi::xml_node element) {
   for (pugi::xml_attribute attribute : element.attributes()) {
     std::string_view name = attribute.name();
-    if (!tags.knows_attribute(current, name)) continue;
-    store_value(store, tags.attribute_code(current, name), attribute.value(), element.name(), name);
+    if (std::optional<int> code = tags.find_attribute(current, name))
+      store_value(store, *code, attribute.value(), element.name(), name);
   }
 }
 
@@ -132,7 +133,7 @@ void control::store_value(rq& store, int code, std::string_view value, std::stri
     if (code == 0) store.V = v.number();
     return;
   }
-  if (current == MAC) return file_field(store.macs[store.doc_index], fields::mac_fields, code, v);
+  if (current == MAC) return file_field(store.current_mac(), fields::mac_fields, code, v);
   dat& document = store.current_document();
   switch (current) {
     case DAT: return file_field(document, fields::dat_fields, code, v);

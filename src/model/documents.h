@@ -211,8 +211,20 @@ class rq {
   void note_check_number(int n);
   void note_z_number(int n);
 
-  // The document being filled (creating access).
-  dat& current_document() { return dats[doc_index]; }
+  // The document being filled and the `MAC` record of the current slot
+  // (creating access).
+  dat& current_document() { return last_slot(dats, doc_index); }
+  mac& current_mac() { return last_slot(macs, doc_index); }
+
+ private:
+  // The walk fills the highest slot: it is found, or added at the end,
+  // without a search.
+  template <class T>
+  static T& last_slot(slot_map<T>& map, std::int32_t key) {
+    if (map.empty() || map.rbegin()->first < key) return map.emplace_hint(map.end(), key, T{})->second;
+    if (map.rbegin()->first == key) return map.rbegin()->second;
+    return map[key];
+  }
 };
 
 }  // namespace ejscope

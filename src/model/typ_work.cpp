@@ -38,27 +38,36 @@ std::string_view typ_work::lookup_name(std::string_view name, int current) const
 
 namespace {
 
-int code_or_zero(const name_table& table, std::string_view name) {
+std::optional<int> find_code(const name_table& table, std::string_view name) {
   auto it = table.find(name);
-  return it == table.end() ? 0 : it->second;
+  if (it == table.end()) return std::nullopt;
+  return it->second;
 }
 
 }  // namespace
 
+std::optional<int> typ_work::find_element(std::string_view name, int current) const {
+  return find_code(tags_, lookup_name(name, current));
+}
+
+std::optional<int> typ_work::find_attribute(int element, std::string_view name) const {
+  return find_code(attribute_table(element), name);
+}
+
 int typ_work::element_code(std::string_view name, int current) const {
-  return code_or_zero(tags_, lookup_name(name, current));
+  return find_element(name, current).value_or(0);
 }
 
 bool typ_work::knows_element(std::string_view name, int current) const {
-  return tags_.contains(lookup_name(name, current));
+  return find_element(name, current).has_value();
 }
 
 int typ_work::attribute_code(int element, std::string_view name) const {
-  return code_or_zero(attribute_table(element), name);
+  return find_attribute(element, name).value_or(0);
 }
 
 bool typ_work::knows_attribute(int element, std::string_view name) const {
-  return attribute_table(element).contains(name);
+  return find_attribute(element, name).has_value();
 }
 
 const name_table& typ_work::attribute_table(int element) const {

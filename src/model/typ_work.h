@@ -3,6 +3,7 @@
 // attribute names of every element kind mapped to small integer codes, on
 // which the walk of the tape dispatches.
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,9 @@ class typ_work {
   // Whether the lookups above find the name, rather than falling back to 0.
   bool knows_element(std::string_view name, int current) const;
   bool knows_attribute(int element, std::string_view name) const;
+  // Both answers at once: the code, or nothing for a missing name.
+  std::optional<int> find_element(std::string_view name, int current) const;
+  std::optional<int> find_attribute(int element, std::string_view name) const;
 
   // The table serving an element code (`attr_rq` for a code out of range).
   const name_table& attribute_table(int element) const;
