@@ -3,6 +3,7 @@
 // saving, printing, and the model emptied by the main window's choices.
 #include <QComboBox>
 #include <QGroupBox>
+#include <algorithm>
 
 #include "gui_fixture.h"
 #include "model/control.h"
@@ -116,22 +117,25 @@ TEST_P(RequestByNumbers, ShowsTheRenderedDocumentsOfTheRange) {
   open_request_window(sim, c.protocol);
   ASSERT_EQ(app->main_logic().packet_mode(), c.new_firmware);
 
-  std::vector<QString> phases;
-  struct phase_spy : QObject {
-    QLabel* label;
-    std::vector<QString>* seen;
+  // What the attention window's labels showed whenever they were painted.
+  struct label_spy : QObject {
+    QLabel* label = nullptr;
+    std::vector<QString> seen;
     bool eventFilter(QObject*, QEvent* e) override {
-      if (e->type() == QEvent::Paint && (seen->empty() || seen->back() != label->text()))
-        seen->push_back(label->text());
+      if (e->type() == QEvent::Paint && (seen.empty() || seen.back() != label->text()))
+        seen.push_back(label->text());
       return false;
     }
-  } spy;
-  spy.label = app->Form4->Label1;
-  spy.seen = &phases;
-  app->Form4->Label1->installEventFilter(&spy);
+  } phase, progress;
+  phase.label = app->Form4->Label1;
+  progress.label = app->Form4->Label2;
+  app->Form4->Label1->installEventFilter(&phase);
+  app->Form4->Label2->installEventFilter(&progress);
+  const std::vector<QString>& phases = phase.seen;
 
   request_numbers(c.type, std::to_string(c.first), std::to_string(c.last));
-  app->Form4->Label1->removeEventFilter(&spy);
+  app->Form4->Label1->removeEventFilter(&phase);
+  app->Form4->Label2->removeEventFilter(&progress);
 
   EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
   const int kind = c.type == z_report ? sim::kind_z_report : sim::kind_document;
@@ -146,6 +150,10 @@ TEST_P(RequestByNumbers, ShowsTheRenderedDocumentsOfTheRange) {
   EXPECT_EQ(utf8(phases.front()), "ИДЁТ ЗАГРУЗКА ДАННЫХ....");
   EXPECT_EQ(utf8(phases.back()), "ИДЁТ ОБРАБОТКА ДАННЫХ....");
   EXPECT_TRUE(app->Form4->Label2->text().isEmpty());
+  // The progress of the first document: 0.00%, five blanks and its number.
+  const QString first_progress = QStringLiteral("0.00%     ") + QString::number(c.first);
+  EXPECT_NE(std::find(progress.seen.begin(), progress.seen.end(), first_progress), progress.seen.end())
+      << "progress texts seen: " << progress.seen.size();
   EXPECT_EQ(read_file(folder.path() / "temp.xml").rfind("<RQ V=\"1\">", 200) != std::string::npos, true);
 }
 
