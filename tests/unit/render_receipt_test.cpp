@@ -12,14 +12,14 @@
 namespace ejscope {
 namespace {
 
-using testing::add_end;
-using testing::add_line;
-using testing::blanks;
-using testing::receipt_document;
-using testing::row;
-using testing::row2;
-using testing::utf8_lines;
-using testing::w;
+using render_testing::add_end;
+using render_testing::add_line;
+using render_testing::blanks;
+using render_testing::receipt_document;
+using render_testing::row;
+using render_testing::row2;
+using render_testing::utf8_lines;
+using render_testing::w;
 
 const std::string rule = "  " + std::string(38, '-');
 const std::string footer_zero = "  000000000 000000  31.03.2016  14:30" + blanks(10);

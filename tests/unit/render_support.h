@@ -3,6 +3,12 @@
 // lines built from their columns, and receipts assembled line by line.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,7 +16,7 @@
 #include "model/documents.h"
 #include "text/cp1251.h"
 
-namespace ejscope::testing {
+namespace ejscope::render_testing {
 
 inline std::string w(std::string_view utf8) { return text::utf8_to_cp1251(utf8); }
 
@@ -84,4 +90,31 @@ inline dat z_document(float NO) {
   return d;
 }
 
-}  // namespace ejscope::testing
+// A fresh folder under the system's temporary folder, removed with its content.
+class scratch_folder {
+ public:
+  scratch_folder() {
+    static std::atomic<int> counter{0};
+    path_ = std::filesystem::temp_directory_path() /
+            ("ejscope-render-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(path_);
+  }
+  ~scratch_folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  scratch_folder(const scratch_folder&) = delete;
+  scratch_folder& operator=(const scratch_folder&) = delete;
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string file_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace ejscope::render_testing

@@ -8,7 +8,7 @@
 namespace ejscope {
 namespace {
 
-using testing::w;
+using render_testing::w;
 
 struct overlay_case {
   std::string line;

@@ -8,12 +8,12 @@
 namespace ejscope {
 namespace {
 
-using testing::blanks;
-using testing::row;
-using testing::row2;
-using testing::utf8_lines;
-using testing::w;
-using testing::z_document;
+using render_testing::blanks;
+using render_testing::row;
+using render_testing::row2;
+using render_testing::utf8_lines;
+using render_testing::w;
+using render_testing::z_document;
 
 const std::string rule = "  " + std::string(38, '-');
 const std::string zero_taxes = blanks(20) + "0.00" + blanks(6) + "0.00";
