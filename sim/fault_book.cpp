@@ -11,11 +11,12 @@ constexpr fault_kind all_kinds[] = {
     fault_kind::nak,          fault_kind::bad_checksum,  fault_kind::other_command, fault_kind::kelvora_error,
     fault_kind::bad_crc,      fault_kind::stream_stops,  fault_kind::split,         fault_kind::slow_sender,
     fault_kind::silence,      fault_kind::close_connection, fault_kind::wrong_ready, fault_kind::ready_split,
+    fault_kind::garbage,      fault_kind::oversized_packet, fault_kind::length_past_end, fault_kind::endless_stream,
 };
 
 bool transport_kind(fault_kind kind) {
   return kind == fault_kind::split || kind == fault_kind::slow_sender || kind == fault_kind::silence ||
-         kind == fault_kind::close_connection;
+         kind == fault_kind::close_connection || kind == fault_kind::garbage;
 }
 
 }  // namespace
@@ -26,14 +27,18 @@ bool fits(fault_kind kind, const exchange_info& info, bool on_handshake) {
       return kind == fault_kind::wrong_ready || kind == fault_kind::ready_split || (on_handshake && transport_kind(kind));
     case exchange::packet:
       if (on_handshake) return false;
-      if (kind == fault_kind::stream_stops) return info.carries_document;
-      return kind == fault_kind::bad_crc || transport_kind(kind);
+      if (kind == fault_kind::stream_stops || kind == fault_kind::endless_stream) return info.carries_document;
+      return kind == fault_kind::bad_crc || kind == fault_kind::oversized_packet ||
+             kind == fault_kind::length_past_end || transport_kind(kind);
     case exchange::frame:
       if (on_handshake) return false;
       switch (kind) {
         case fault_kind::kelvora_error: return info.protocol == register_protocol::kelvora;
         case fault_kind::bad_crc:
         case fault_kind::stream_stops:
+        case fault_kind::oversized_packet:
+        case fault_kind::length_past_end:
+        case fault_kind::endless_stream:
         case fault_kind::wrong_ready:
         case fault_kind::ready_split: return false;
         default: return true;
@@ -83,6 +88,8 @@ chosen_fault fault_book::with_defaults(fault_kind kind, int param, int interval_
     case fault_kind::ready_split: fill(fault.interval_ms, 50); break;
     case fault_kind::kelvora_error: if (fault.text.empty()) fault.text = "0CD0"; break;
     case fault_kind::wrong_ready: if (fault.text.empty()) fault.text = "ready"; break;
+    case fault_kind::garbage: fill(fault.param, 600); break;
+    case fault_kind::length_past_end: fill(fault.param, 1000); break;
     default: break;
   }
   return fault;
@@ -109,7 +116,7 @@ std::optional<chosen_fault> fault_book::draw_storm(const exchange_info& info) {
   if (!storm_) return std::nullopt;
   std::vector<fault_kind> candidates;
   for (const fault_kind kind : all_kinds) {
-    const bool wanted = storm_->kinds.empty() ? kind != fault_kind::slow_sender
+    const bool wanted = storm_->kinds.empty() ? kind != fault_kind::slow_sender && kind != fault_kind::endless_stream
                                               : std::find(storm_->kinds.begin(), storm_->kinds.end(), kind) !=
                                                     storm_->kinds.end();
     const bool tellable = !(kind == fault_kind::other_command && info.protocol == register_protocol::datecs);

@@ -22,6 +22,8 @@ constexpr named_kind kind_names[] = {
     {"split", fault_kind::split},                 {"slow_sender", fault_kind::slow_sender},
     {"silence", fault_kind::silence},             {"close_connection", fault_kind::close_connection},
     {"wrong_ready", fault_kind::wrong_ready},     {"ready_split", fault_kind::ready_split},
+    {"garbage", fault_kind::garbage},             {"oversized_packet", fault_kind::oversized_packet},
+    {"length_past_end", fault_kind::length_past_end}, {"endless_stream", fault_kind::endless_stream},
 };
 
 long number(const std::string& key, const std::string& value, int base = 10) {

@@ -72,6 +72,27 @@ std::string build_reply_packet(std::uint8_t flags, std::int32_t document, std::s
   return out;
 }
 
+std::string oversize_packet(std::string_view packet, std::size_t total) {
+  const std::size_t size = little_endian(packet, 8, 2);
+  std::string payload(packet.substr(10, size));
+  const std::size_t room = total > 12 ? total - 12 : 0;
+  while (payload.size() + 5 <= room) payload += std::string("QUFB") + '\0';
+  payload.resize(std::max(payload.size(), room), 'A');
+  std::string out(packet.substr(0, 8));
+  put_little_endian(out, static_cast<std::uint32_t>(payload.size()), 2);
+  out += payload;
+  put_little_endian(out, crc16_modbus(payload.data(), payload.size()), 2);
+  return out;
+}
+
+std::string lengthen_claim(std::string_view packet, std::size_t extra) {
+  std::string out(packet);
+  const std::size_t claimed = std::min<std::size_t>(little_endian(packet, 8, 2) + extra, 0xFFFF);
+  out[8] = static_cast<char>(claimed & 0xFF);
+  out[9] = static_cast<char>(claimed >> 8);
+  return out;
+}
+
 std::string encode_payload(std::string_view bytes) {
   std::string payload;
   for (std::size_t at = 0; at < bytes.size(); at += payload_text_bytes) {
@@ -95,7 +116,8 @@ std::int32_t packet_stream::number_of(std::size_t index) const {
   return kind_ == kind_z_report ? doc.z_number.value_or(doc.number) : doc.number;
 }
 
-std::string packet_stream::next(bool bad_crc, bool stop_inside) {
+std::string packet_stream::next(spoil how) {
+  const bool bad_crc = how == spoil::bad_crc;
   if (!active_) return build_reply_packet(flag_refused, 0, {}, bad_crc);
   if (stopping_ || documents_.empty()) {
     active_ = false;
@@ -106,17 +128,17 @@ std::string packet_stream::next(bool bad_crc, bool stop_inside) {
   const journal_document& doc = *documents_[index_];
   const std::int32_t number = number_of(index_);
   std::size_t size = std::min(packet_bytes_, doc.text.size() - offset_);
-  bool continues = offset_ + size < doc.text.size();
-  if (stop_inside) {
-    if (!continues) size = std::max<std::size_t>(size / 2, 1);
-    continues = true;
-    stopping_ = true;
-  }
+  if (how == spoil::endless) endless_ = true;
+  // A document's last part is halved so that something of it is still missing.
+  if (how == spoil::stop_inside && offset_ + size >= doc.text.size()) size = std::max<std::size_t>(size / 2, 1);
   const std::string payload = encode_payload(std::string_view(doc.text).substr(offset_, size));
   std::uint8_t flags = 0;
-  if (continues) {
+  if (endless_) {
+    flags = flag_continues;  // the same part again, for ever
+  } else if (how == spoil::stop_inside || offset_ + size < doc.text.size()) {
     flags = flag_continues;
     offset_ += size;
+    stopping_ = how == spoil::stop_inside;
   } else if (index_ + 1 == documents_.size()) {
     flags = flag_range_end;
     active_ = false;

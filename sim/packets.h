@@ -44,6 +44,12 @@ std::optional<std::string> check_request_packet(std::string_view bytes, packet_r
 // A reply packet; with bad_crc its check is wrong.
 std::string build_reply_packet(std::uint8_t flags, std::int32_t document, std::string_view payload, bool bad_crc = false);
 
+// The packet with its payload padded by base64 texts to `total` bytes in
+// all; its length and CRC stay right.
+std::string oversize_packet(std::string_view packet, std::size_t total);
+// The packet with a payload length `extra` bytes larger than what it holds.
+std::string lengthen_claim(std::string_view packet, std::size_t extra);
+
 // Document bytes as a payload: base64 texts of at most 360 bytes each, each
 // followed by a zero byte.
 std::string encode_payload(std::string_view bytes);
@@ -55,10 +61,12 @@ class packet_stream {
   packet_stream(std::vector<const journal_document*> documents, int kind, std::size_t packet_bytes, std::int32_t first);
 
   bool active() const { return active_; }
-  // The next reply packet. With stop_inside, the current document is cut:
-  // its part goes out flagged as continuing, and the packet after it ends
-  // the range empty-handed.
-  std::string next(bool bad_crc, bool stop_inside);
+  enum class spoil { none, bad_crc, stop_inside, endless };
+  // The next reply packet. stop_inside cuts the current document: its part
+  // goes out flagged as continuing, and the packet after it ends the range
+  // empty-handed. endless flags this packet and every later one of the
+  // range as continuing, each carrying the same part again.
+  std::string next(spoil how);
   // Whether the next packet carries document bytes (a cut can happen).
   bool has_document_bytes() const { return active_ && !stopping_ && index_ < documents_.size(); }
 
@@ -73,6 +81,7 @@ class packet_stream {
   std::size_t offset_ = 0;
   bool active_ = false;
   bool stopping_ = false;
+  bool endless_ = false;
 };
 
 }  // namespace ejscope::sim

@@ -21,6 +21,17 @@ constexpr const char* unknown_register_text = "Unknown register";
 
 enum class arrival { more, timed_out, closed };
 
+// The same pseudo-random bytes every time, protocol bytes (01h, 03h, 07h, 15h, 16h) included.
+std::string noise(std::size_t size) {
+  std::string bytes(size, '\0');
+  std::uint32_t state = 0x2545F491u;
+  for (char& b : bytes) {
+    state = state * 1103515245u + 12345u;
+    b = static_cast<char>(state >> 24);
+  }
+  return bytes;
+}
+
 class session {
  public:
   session(int fd, const session_env& env)
@@ -207,9 +218,17 @@ class session {
     }
     const auto fault =
         env_.faults.draw({exchange::packet, env_.protocol, request.command, stream_.has_document_bytes()});
-    const bool bad_crc = fault && fault->kind == fault_kind::bad_crc;
-    const bool stop_inside = fault && fault->kind == fault_kind::stream_stops;
-    return deliver(stream_.next(bad_crc, stop_inside), fault);
+    using spoil = packet_stream::spoil;
+    const fault_kind kind = fault ? fault->kind : fault_kind::silence;
+    const spoil how = !fault                                   ? spoil::none
+                      : kind == fault_kind::bad_crc            ? spoil::bad_crc
+                      : kind == fault_kind::stream_stops       ? spoil::stop_inside
+                      : kind == fault_kind::endless_stream     ? spoil::endless
+                                                               : spoil::none;
+    std::string out = stream_.next(how);
+    if (fault && kind == fault_kind::oversized_packet) out = oversize_packet(out, max_reply_packet + 200);
+    if (fault && kind == fault_kind::length_past_end) out = lengthen_claim(out, static_cast<std::size_t>(fault->param));
+    return deliver(out, fault);
   }
 
   // Writes a reply as the fault says; false when the session is to end.
@@ -218,6 +237,7 @@ class session {
     const fault_kind kind = fault->kind;
     switch (kind) {
       case fault_kind::silence: return true;
+      case fault_kind::garbage: return write_all(fd_, noise(static_cast<std::size_t>(fault->param)), env_.stop);
       case fault_kind::close_connection: return false;
       case fault_kind::syn_before:
         for (int i = 0; i < fault->param; ++i) {

@@ -48,6 +48,10 @@ enum class fault_kind {
   close_connection,  // any reply: the connection is closed instead
   wrong_ready,       // handshake: `text` (default "ready") instead of "Ready"
   ready_split,       // handshake: "Re" and "ady" in two writes, `interval_ms` apart (default 50)
+  garbage,           // any reply: `param` bytes of noise (default 600) instead
+  oversized_packet,  // packet: more than 1460 bytes (payload padded with base64 texts, length and CRC right)
+  length_past_end,   // packet: the payload length announces `param` bytes (default 1000) more than are sent
+  endless_stream,    // packet: from here on every packet is flagged as continuing, for ever
 };
 
 // When a fault is injected: on the replies (or handshakes) that match the
@@ -70,7 +74,7 @@ struct fault_rule {
 struct random_faults {
   std::uint64_t seed = 1;
   double probability = 0.1;
-  std::vector<fault_kind> kinds{};  // empty = every kind except slow_sender
+  std::vector<fault_kind> kinds{};  // empty = every kind except slow_sender and endless_stream
   int interval_ms = 5;            // pause used by the split, slow and SYN faults
 };
 

@@ -214,6 +214,62 @@ TEST(SimFaults, StreamStopsInsideADocument) {
   EXPECT_EQ(get_le(p, 8, 2), 0u);
 }
 
+TEST(SimFaults, HostilePackets) {
+  sim_harness h;
+  h.fault({.kind = fault_kind::oversized_packet, .command = 0x10});
+  h.fault({.kind = fault_kind::length_past_end, .command = 0x21, .param = 900});
+  h.fault({.kind = fault_kind::garbage, .command = 0x21, .param = 700});
+  raw_client client(h.datecs_port());
+  ready(client);
+  client.send(range_packet(1, 1, 4));
+  std::string p = client.read_until(packet_whole);
+  ASSERT_TRUE(packet_whole(p));
+  EXPECT_GT(p.size(), 1460u);
+  std::size_t size = get_le(p, 8, 2);
+  EXPECT_EQ(p.size(), 12 + size);
+  EXPECT_EQ(get_le(p, 10 + size, 2), crc16(p.substr(10, size)));
+
+  client.send(continue_packet);
+  p = client.read_quiet(300);
+  ASSERT_GE(p.size(), 12u);
+  EXPECT_EQ(get_le(p, 8, 2), p.size() - 12 + 900);  // announces 900 bytes that never come
+
+  client.send(continue_packet);
+  EXPECT_EQ(client.read_until([](const std::string& b) { return b.size() >= 700; }).size(), 700u);
+}
+
+TEST(SimFaults, EndlessStreamNeverEndsItsDocument) {
+  sim_harness h;
+  h.fault({.kind = fault_kind::endless_stream, .command = 0x21});
+  raw_client client(h.kelvora_port());
+  ready(client);
+  client.send(range_packet(1, 1, 2));
+  client.read_until(packet_whole);
+  for (int i = 0; i < 50; ++i) {
+    client.send(continue_packet);
+    const std::string p = client.read_until(packet_whole);
+    ASSERT_TRUE(packet_whole(p));
+    EXPECT_EQ(p[2], '\x02');
+    EXPECT_EQ(get_le(p, 4, 4), 2u);
+  }
+  // A new range ends it.
+  client.send(range_packet(1, 1, 1));
+  EXPECT_EQ(client.read_until(packet_whole)[2], '\x01');
+}
+
+TEST(SimFaults, NoiseInsteadOfAReply) {
+  sim_harness h;
+  h.fault({.kind = fault_kind::garbage, .param = 1000});
+  raw_client client(h.datecs_port());
+  ready(client);
+  client.send(datecs_frame);
+  const std::string noise = client.read_until([](const std::string& b) { return b.size() >= 1000; });
+  EXPECT_EQ(noise.size(), 1000u);
+  for (const char protocol_byte : {'\x01', '\x03', '\x15', '\x16'}) {
+    EXPECT_NE(noise.find(protocol_byte), std::string::npos);
+  }
+}
+
 TEST(SimFaults, RulesMatchCommandAndProtocolSkipAndCount) {
   sim_harness h;
   h.fault({.kind = fault_kind::nak, .command = 0xA7, .protocol = register_protocol::kelvora, .skip = 1, .times = 2});
@@ -321,7 +377,7 @@ TEST(SimFaultSpec, TextFormsOfRulesAndStorms) {
     SCOPED_TRACE(bad);
     EXPECT_THROW(sim::parse_fault_spec(bad), std::invalid_argument);
   }
-  for (int k = 0; k <= static_cast<int>(fault_kind::ready_split); ++k) {
+  for (int k = 0; k <= static_cast<int>(fault_kind::endless_stream); ++k) {
     const auto kind = static_cast<fault_kind>(k);
     EXPECT_EQ(sim::fault_from_name(sim::fault_name(kind)), kind);
   }
