@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "model/control.h"
@@ -9,16 +8,21 @@ namespace ejscope {
 void sort_documents(rq& store) {
   // Only the documents held, slots 0 ... doc_index - 1: a trailing document
   // without its `MAC` stays where it is and is neither sorted in nor lost.
-  std::vector<std::pair<std::int32_t, dat>> held;
-  auto first = store.dats.lower_bound(0);
-  auto last = store.dats.lower_bound(store.doc_index);
-  for (auto it = first; it != last; ++it) held.emplace_back(it->first, std::move(it->second));
+  // The documents move between slots as whole map nodes, without copying.
+  using node = slot_map<dat>::node_type;
+  std::vector<node> held;
   std::vector<std::int32_t> slots;
-  slots.reserve(held.size());
-  for (const auto& entry : held) slots.push_back(entry.first);
+  auto last = store.dats.lower_bound(store.doc_index);
+  for (auto it = store.dats.lower_bound(0); it != last;) {
+    slots.push_back(it->first);
+    held.push_back(store.dats.extract(it++));
+  }
   std::stable_sort(held.begin(), held.end(),
-                   [](const auto& a, const auto& b) { return a.second.DI < b.second.DI; });
-  for (std::size_t k = 0; k < held.size(); ++k) store.dats[slots[k]] = std::move(held[k].second);
+                   [](const node& a, const node& b) { return a.mapped().DI < b.mapped().DI; });
+  for (std::size_t k = 0; k < held.size(); ++k) {
+    held[k].key() = slots[k];
+    store.dats.insert(last, std::move(held[k]));
+  }
 }
 
 }  // namespace ejscope

@@ -14,6 +14,7 @@ TEST(TagDictionary, ElementCodes) {
   ASSERT_EQ(dictionary.tags().size(), std::size(names));
   for (int code = 0; code < static_cast<int>(std::size(names)); ++code) {
     EXPECT_EQ(dictionary.element_code(names[code], codes::RQ), code) << names[code];
+    EXPECT_EQ(dictionary.find_element(names[code], codes::RQ), code) << names[code];
     EXPECT_TRUE(dictionary.knows_element(names[code], codes::RQ)) << names[code];
   }
 }
@@ -37,6 +38,7 @@ TEST(TagDictionary, UnknownNamesGiveZeroAndAreNotKnown) {
   for (const char* name : {"rq", "Dat", "MA", "MACX", "", "#comment", "ZM"}) {
     EXPECT_EQ(dictionary.element_code(name, codes::DAT), 0) << name;
     EXPECT_FALSE(dictionary.knows_element(name, codes::DAT)) << name;
+    EXPECT_EQ(dictionary.find_element(name, codes::DAT), std::nullopt) << name;
   }
   // Asking twice changes nothing, and known names still work.
   EXPECT_EQ(dictionary.element_code("XYZ", 0), 0);
@@ -70,6 +72,8 @@ TEST(TagDictionary, AttributeCodesByElement) {
   for (const auto& c : cases) {
     EXPECT_EQ(dictionary.attribute_code(c.element, c.name), c.code) << c.element << " " << c.name;
     EXPECT_EQ(dictionary.knows_attribute(c.element, c.name), c.known) << c.element << " " << c.name;
+    EXPECT_EQ(dictionary.find_attribute(c.element, c.name), c.known ? std::optional<int>(c.code) : std::nullopt)
+        << c.element << " " << c.name;
   }
 }
 

@@ -235,3 +235,17 @@ TEST(TapeWalk, LaterRequestsFileAfterTheHeldDocuments) {
   EXPECT_EQ(store.dats[2].zvits[0].z_m_count, 1);
   EXPECT_EQ(store.dats[2].zvits[0].nc_count, 0);
 }
+
+TEST(TapeWalk, FillsItsSlotsWhenReadersCreatedLaterOnes) {
+  control walk;
+  rq store;
+  walk_tape(walk, store, tape(R"(<DAT DI="1"/><MAC/>)"));
+  store.dats[4];  // creating access by a reader
+  walk_tape(walk, store, tape(R"(<DAT DI="2"><C><P N="1"/></C></DAT><MAC NT="7"/><DAT DI="3"/><MAC/>)"));
+  EXPECT_EQ(store.doc_index, 3);
+  EXPECT_EQ(store.dats[1].DI, 2);
+  EXPECT_EQ(store.dats[1].checks[0].p_count, 1);
+  EXPECT_EQ(store.dats[2].DI, 3);
+  EXPECT_EQ(store.macs[2].NT, 7);
+  EXPECT_EQ(store.dats.size(), 4u);
+}
