@@ -21,9 +21,21 @@
 
 namespace {
 
-bool read_file(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+// A tape this large would take the XML parser several times its size in memory.
+constexpr std::streamoff max_tape_bytes = 512LL << 20;
+
+// Reads the whole file; false with the reason in `problem` otherwise.
+bool read_tape(const std::string& path, std::string& text, std::string& problem) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) {
+    problem = "cannot read the tape " + path;
+    return false;
+  }
+  if (in.tellg() > max_tape_bytes) {
+    problem = "the tape " + path + " is larger than 512 MiB";
+    return false;
+  }
+  in.seekg(0);
   std::ostringstream content;
   content << in.rdbuf();
   text = content.str();
@@ -77,8 +89,8 @@ int main(int argc, char** argv) {
   }
   if (synthetic > 0) {
     cfg.tape_text = sim::make_tape(synthetic);
-  } else if (!read_file(tape_path, cfg.tape_text)) {
-    std::cerr << "ejscope-sim: cannot read the tape " << tape_path << "\n";
+  } else if (std::string problem; !read_tape(tape_path, cfg.tape_text, problem)) {
+    std::cerr << "ejscope-sim: " << problem << "\n";
     return 2;
   }
   cfg.keep_requests = false;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -107,6 +108,10 @@ TEST(SimProgram, ServesOnTheChosenPortsAndStopsOnSignals) {
 }
 
 TEST(SimProgram, BadOptionsEndWithAMessage) {
+  // A sparse file: large on paper, nothing on the disk.
+  const std::string huge = ::testing::TempDir() + "sim_huge_tape.xml";
+  { std::ofstream(huge).put('<'); }
+  std::filesystem::resize_file(huge, 600LL << 20);
   const struct {
     std::vector<std::string> args;
     const char* message;
@@ -114,6 +119,8 @@ TEST(SimProgram, BadOptionsEndWithAMessage) {
       {{"--fault", "no_such_fault", "--synthetic", "3"}, "unknown kind no_such_fault"},
       {{"--tape", "/nonexistent/tape.xml"}, "cannot read the tape"},
       {{"--firmware-date", "4.12.2015", "--synthetic", "3"}, "YYYY-MM-DD"},
+      {{"--tape", huge}, "larger than 512 MiB"},
+      {{"--synthetic", "3", "--port-datecs", "70000"}, "port-datecs"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -121,6 +128,7 @@ TEST(SimProgram, BadOptionsEndWithAMessage) {
     EXPECT_NE(sim.read_until(std::regex(c.message)).find(c.message), std::string::npos);
     EXPECT_NE(sim.wait_exit(), 0);
   }
+  std::filesystem::remove(huge);
 }
 
 }  // namespace
