@@ -108,10 +108,8 @@ class answerer {
       return fields({"Kelvora-01", id.dev_id, id.fiscal_number, id.kelvora_firmware, "1.31", "123456789012", "0", "0",
                      std::to_string(context_.tape.size()), "0", "1"});
     }
-    // The first three values travel separated by blanks, which the client turns into commas.
-    command_outcome outcome = fields({"3.00 " + id.datecs_firmware + " 1200", "7A3F", "11000000", "0", id.dev_id,
-                                      id.fiscal_number});
-    return outcome;
+    // Version, firmware date and time travel separated by blanks, which the client turns into commas.
+    return fields({"3.00 " + id.datecs_firmware + " 1200", "7A3F", "11000000", "0", id.dev_id, id.fiscal_number});
   }
 
   command_outcome header_line(int line) const {

@@ -93,9 +93,6 @@ class session {
     return deliver(ready_text, fault);
   }
 
-  // Waits for the rest of a request begun in the buffer.
-  arrival rest_of_request() { return receive(rest_of_request_ms); }
-
   bool serve_one() {
     if (buffer_.empty() && receive(-1) != arrival::more) return false;
     const std::uint8_t first = static_cast<std::uint8_t>(buffer_[0]);
@@ -110,7 +107,7 @@ class session {
         buffer_.erase(0, size);
         return is_frame ? handle_frame(request) : handle_packet(request);
       }
-      const arrival a = rest_of_request();
+      const arrival a = receive(rest_of_request_ms);
       if (a == arrival::closed) return false;
       if (a == arrival::timed_out) return refuse_cut(is_frame, buffer_, "request cut short");
     }

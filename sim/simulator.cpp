@@ -45,7 +45,11 @@ struct simulator::impl {
       reap_finished();
       auto& c = clients.emplace_back(std::make_unique<client>());
       c->thread = std::thread([this, protocol, fd, done = &c->done] {
-        run_session(fd, session_env{protocol, settings, tape, faults, records, stop});
+        try {
+          run_session(fd, session_env{protocol, settings, tape, faults, records, stop});
+        } catch (const std::exception&) {
+          // Out of memory inside one session: that connection ends, the others go on.
+        }
         close_socket(fd);
         done->store(true);
       });
