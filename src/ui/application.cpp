@@ -32,7 +32,14 @@ application::application(application_options options)
   if (!options_.base_folder.empty()) main_logic_->set_base_folder(options_.base_folder);
   journal_.emplace(*Form2->session);
   request_logic_ = std::make_unique<request_window_logic>(*Form53, *dialogs_, request_connection());
-  main_logic_->set_model_reset([this] { request_logic_->empty_model(); });
+  // A change that arrives while an action runs (an identifier typed during a
+  // request) empties the model once that action is over, never under it.
+  main_logic_->set_model_reset([this] {
+    if (busy_)
+      reset_pending_ = true;
+    else
+      request_logic_->empty_model();
+  });
   wire_main_window();
   wire_request_window();
   main_logic_->FormCreate();
@@ -52,6 +59,10 @@ void application::run(const std::function<void()>& action) {
     dialogs_->show_error(error.what());
   }
   busy_ = false;
+  if (reset_pending_) {
+    reset_pending_ = false;
+    request_logic_->empty_model();
+  }
 }
 
 request_environment application::request_connection() {

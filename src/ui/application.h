@@ -92,6 +92,7 @@ class application {
   std::optional<session_journal_commands> journal_;
   std::unique_ptr<request_window_logic> request_logic_;
   bool busy_ = false;
+  bool reset_pending_ = false;
 };
 
 }  // namespace ejscope::ui

@@ -52,8 +52,13 @@ TEST(PaintingLink, ALongWaitIsCutIntoSlicesWithPaintsBetween) {
   int paints = 0;
   ui::painting_link link(inner, [&] { ++paints; });
   EXPECT_FALSE(link.wait_readable(230));
-  EXPECT_GE(inner.waits.size(), 5u);
-  for (int ms : inner.waits) EXPECT_LE(ms, ui::painting_link::slice_ms);
+  EXPECT_GE(inner.waits.size(), 2u);
+  int asked = 0;
+  for (int ms : inner.waits) {
+    EXPECT_LE(ms, ui::painting_link::slice_ms);
+    asked += ms;
+  }
+  EXPECT_LE(asked, 230);  // never longer than the wait it stands for
   EXPECT_EQ(paints, static_cast<int>(inner.waits.size()) - 1);
 }
 

@@ -3,6 +3,7 @@
 // saving, printing, and the model emptied by the main window's choices.
 #include <QComboBox>
 #include <QGroupBox>
+#include <QTimer>
 #include <algorithm>
 
 #include "gui_fixture.h"
@@ -331,6 +332,25 @@ TEST_F(RequestWindow, EditingTheIdentifierOrSwitchingProtocolEmptiesModelAndCach
     edit2()->setText(QString::fromStdString(sim.identity().fiscal_number));
     click(control<QAbstractButton>(main().RadioGroup1, "Item0"));
   }
+}
+
+TEST_F(RequestWindow, AnIdentifierTypedDuringARequestEmptiesTheModelAfterIt) {
+  sim::config cfg = sim_test_config();
+  cfg.register_identity.set_firmware_date(2015, 11, 12);  // fragment mode lets events run
+  sim_harness sim(cfg);
+  write_settings(sim.identity().fiscal_number);
+  start();
+  open_request_window(sim, 0);
+  bool typed_while_busy = false;
+  QTimer::singleShot(0, &main(), [&] {
+    typed_while_busy = app->busy();
+    edit2()->setText(QStringLiteral("3000999999"));
+  });
+  request_numbers(check, "2", "6");
+  EXPECT_TRUE(typed_while_busy);
+  EXPECT_EQ(shown_lines(), offline_render(sim.tape(), sim::kind_document, 2, 6, check, header(), true));
+  EXPECT_EQ(app->request_logic().model().doc_index, 0);
+  EXPECT_FALSE(app->request_logic().fetched_docs().has_entries());
 }
 
 TEST_F(RequestWindow, TimeFieldsHandTheLogicTheHourAsTyped) {
