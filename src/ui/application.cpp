@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <clocale>
 #include <exception>
 
 #include "render/display_file.h"
@@ -15,6 +16,9 @@ namespace ejscope::ui {
 application::application(application_options options)
     : options_(std::move(options)),
       dialogs_(options_.dialogs ? options_.dialogs : &qt_dialogs_) {
+  // Qt takes the user's locale for the C library at start; every number
+  // conversion of the program uses "." as its decimal separator.
+  std::setlocale(LC_NUMERIC, "C");
   Form3 = std::make_unique<TForm3>();
   qt_dialogs_.set_parent(Form3.get());
   Form1 = std::make_unique<TForm1>();

@@ -142,6 +142,9 @@ TEST_F(MainWindow, AbortInTheWaitWindowEndsTheHandshake) {
   });
   click(button3());
   EXPECT_TRUE(shown_while_waiting);
+  EXPECT_EQ(utf8(app->Form5->windowTitle()), "ejscope");
+  EXPECT_EQ(utf8(app->Form5->Label1->text()), "Запрос соединения:");
+  EXPECT_EQ(utf8(app->Form5->Button1->text()), "Прервать");
   EXPECT_TRUE(countdown_seen.startsWith(QStringLiteral("3 : "))) << utf8(countdown_seen);
   EXPECT_EQ(dialogs.texts(),
             std::vector<std::string>{

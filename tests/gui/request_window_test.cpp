@@ -94,6 +94,14 @@ TEST_F(RequestWindow, OpensWithItsControlsAndInitialValues) {
   EXPECT_TRUE(w.ListBox2->font().fixedPitch());
   EXPECT_EQ(utf8(QFontInfo(w.ListBox2->font()).family()), "DejaVu Sans Mono");  // no Courier New here
 
+  // Choosing "Z-отчет" on a fresh window fills the number fields from the
+  // empty model's Z-report range.
+  w.ComboBox1->setFocus();
+  QTest::keyClick(w.ComboBox1, Qt::Key_Home);
+  EXPECT_EQ(w.ComboBox1->currentIndex(), 0);
+  EXPECT_EQ(utf8(w.Edit1->text()), "0");
+  EXPECT_EQ(utf8(w.Edit2->text()), "0");
+
   click(w.Button2);
   EXPECT_FALSE(w.isVisible());
 }
