@@ -171,8 +171,8 @@ fault_spec parse_fault_spec(const std::string& text);
 
 // A synthetic tape of n documents (windows-1251 XML with the envelope):
 // document numbers (DI) 1 … n, every tenth a Z-report (Z numbers 1, 2, …),
-// the others sale receipts whose receipt number is their document number,
-// ten minutes apart from 01.03.2016 08:00.
+// the others sale receipts whose receipt number is their document number;
+// document k is dated 01.03.2016 08:00 plus 10·k minutes.
 std::string make_tape(int n);
 
 }  // namespace ejscope::sim
