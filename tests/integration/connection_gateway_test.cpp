@@ -26,7 +26,11 @@ using testing::temp_folder;
 timeouts fast_timeouts() { return timeouts{}.scaled(400); }
 // For a register that stays silent: the Kelvora receive phase reads 50 times
 // before it gives up, so each read waits 30 ms only.
-timeouts silent_register_timeouts() { return timeouts{}.scaled(2000); }
+timeouts silent_register_timeouts() {
+  timeouts t = fast_timeouts();
+  t.stream_ms = 30;
+  return t;
+}
 
 struct main_window_on_sim {
   sim_harness& sim;
