@@ -67,9 +67,9 @@ std::optional<fault_kind> fault_from_name(const std::string& name) {
   return std::nullopt;
 }
 
-fault_spec parse_fault_spec(const std::string& text) {
+parsed_fault parse_fault(const std::string& text) {
   const std::vector<std::string> parts = split(text, ',');
-  fault_spec spec;
+  parsed_fault parsed;
   const bool storm = parts[0] == "random";
   random_faults r;
   fault_rule rule;
@@ -113,11 +113,11 @@ fault_spec parse_fault_spec(const std::string& text) {
     }
   }
   if (storm) {
-    spec.storm = r;
+    parsed.storm = r;
   } else {
-    spec.rule = rule;
+    parsed.rule = rule;
   }
-  return spec;
+  return parsed;
 }
 
 }  // namespace ejscope::sim

@@ -105,9 +105,9 @@ int main(int argc, char** argv) {
   try {
     sim::simulator simulator(cfg);
     for (const std::string& text : faults) {
-      const sim::fault_spec spec = sim::parse_fault_spec(text);
-      if (spec.rule) simulator.add_fault(*spec.rule);
-      if (spec.storm) simulator.set_random_faults(*spec.storm);
+      const sim::parsed_fault fault = sim::parse_fault(text);
+      if (fault.rule) simulator.add_fault(*fault.rule);
+      if (fault.storm) simulator.set_random_faults(*fault.storm);
     }
     const sim::ports ports = simulator.start();
     std::cout << "datecs port " << ports.datecs << "\nkelvora port " << ports.kelvora << "\n"

@@ -163,11 +163,11 @@ std::optional<fault_kind> fault_from_name(const std::string& name);
 // handshake (1 = at the handshake),
 // interval, text; "random,seed=N,p=0.1[,kinds=nak+split]" gives a storm.
 // Throws std::invalid_argument with the reason.
-struct fault_spec {
+struct parsed_fault {
   std::optional<fault_rule> rule{};
   std::optional<random_faults> storm{};
 };
-fault_spec parse_fault_spec(const std::string& text);
+parsed_fault parse_fault(const std::string& text);
 
 // A synthetic tape of n documents (windows-1251 XML with the envelope):
 // document numbers (DI) 1 … n, every tenth a Z-report (Z numbers 1, 2, …),

@@ -351,31 +351,31 @@ TEST(SimFaults, FitsTellsWhichExchangeAKindCanSpoil) {
   EXPECT_TRUE(sim::fits(fault_kind::ready_split, hello, false));
 }
 
-TEST(SimFaultSpec, TextFormsOfRulesAndStorms) {
-  auto spec = sim::parse_fault_spec("nak,cmd=A7,proto=kelvora,skip=2,times=-1");
-  ASSERT_TRUE(spec.rule);
-  EXPECT_EQ(spec.rule->kind, fault_kind::nak);
-  EXPECT_EQ(spec.rule->command, 0xA7);
-  EXPECT_EQ(spec.rule->protocol, register_protocol::kelvora);
-  EXPECT_EQ(spec.rule->skip, 2);
-  EXPECT_EQ(spec.rule->times, -1);
-  spec = sim::parse_fault_spec("wrong_ready,text=READY");
-  EXPECT_EQ(spec.rule->text, "READY");
-  spec = sim::parse_fault_spec("silence,handshake=1");
-  EXPECT_TRUE(spec.rule->on_handshake);
-  spec = sim::parse_fault_spec("split,param=4,interval=7");
-  EXPECT_EQ(spec.rule->param, 4);
-  EXPECT_EQ(spec.rule->interval_ms, 7);
-  spec = sim::parse_fault_spec("random,seed=9,p=0.25,kinds=nak+bad_crc");
-  ASSERT_TRUE(spec.storm);
-  EXPECT_FALSE(spec.rule);
-  EXPECT_EQ(spec.storm->seed, 9u);
-  EXPECT_DOUBLE_EQ(spec.storm->probability, 0.25);
-  EXPECT_EQ(spec.storm->kinds, (std::vector<fault_kind>{fault_kind::nak, fault_kind::bad_crc}));
+TEST(SimFaultText, TextFormsOfRulesAndStorms) {
+  auto parsed = sim::parse_fault("nak,cmd=A7,proto=kelvora,skip=2,times=-1");
+  ASSERT_TRUE(parsed.rule);
+  EXPECT_EQ(parsed.rule->kind, fault_kind::nak);
+  EXPECT_EQ(parsed.rule->command, 0xA7);
+  EXPECT_EQ(parsed.rule->protocol, register_protocol::kelvora);
+  EXPECT_EQ(parsed.rule->skip, 2);
+  EXPECT_EQ(parsed.rule->times, -1);
+  parsed = sim::parse_fault("wrong_ready,text=READY");
+  EXPECT_EQ(parsed.rule->text, "READY");
+  parsed = sim::parse_fault("silence,handshake=1");
+  EXPECT_TRUE(parsed.rule->on_handshake);
+  parsed = sim::parse_fault("split,param=4,interval=7");
+  EXPECT_EQ(parsed.rule->param, 4);
+  EXPECT_EQ(parsed.rule->interval_ms, 7);
+  parsed = sim::parse_fault("random,seed=9,p=0.25,kinds=nak+bad_crc");
+  ASSERT_TRUE(parsed.storm);
+  EXPECT_FALSE(parsed.rule);
+  EXPECT_EQ(parsed.storm->seed, 9u);
+  EXPECT_DOUBLE_EQ(parsed.storm->probability, 0.25);
+  EXPECT_EQ(parsed.storm->kinds, (std::vector<fault_kind>{fault_kind::nak, fault_kind::bad_crc}));
   for (const char* bad : {"", "no_such_fault", "nak,cmd=1FF", "nak,cmd=zz", "nak,skip", "nak,colour=red",
                           "random,p=2", "random,kinds=nak+bogus", "nak,proto=other", "nak,seed=1"}) {
     SCOPED_TRACE(bad);
-    EXPECT_THROW(sim::parse_fault_spec(bad), std::invalid_argument);
+    EXPECT_THROW(sim::parse_fault(bad), std::invalid_argument);
   }
   for (int k = 0; k <= static_cast<int>(fault_kind::endless_stream); ++k) {
     const auto kind = static_cast<fault_kind>(k);
