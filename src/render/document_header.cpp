@@ -12,7 +12,7 @@ constexpr int max_header_lines = 9;
 std::string centred(const std::string& text) {
   const auto pad = (38 - static_cast<long long>(text.size())) / 2;
   if (pad <= 0) return text;
-  return std::string(static_cast<std::size_t>(pad), ' ') + text;
+  return std::string(static_cast<std::size_t>(pad), ' ').append(text);
 }
 
 }  // namespace
@@ -33,8 +33,8 @@ void document_header(std::vector<std::string>& display, const dat& d, const std:
     last = std::min({last, max_header_lines - 1, static_cast<int>(header.lines.size()) - 1});
     for (int i = 0; i <= last; ++i) display.push_back(centred(header.lines[static_cast<std::size_t>(i)]));
   }
-  display.push_back(std::string(11, ' ') + d.TN);
-  display.push_back(serial + d.ZN + fiscal + first_fn);
+  display.push_back(line_of({"           ", d.TN}));
+  display.push_back(line_of({serial, d.ZN, fiscal, first_fn}));
 }
 
 }  // namespace ejscope

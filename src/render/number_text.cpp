@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace ejscope {
 namespace {
@@ -14,35 +16,51 @@ __extension__ typedef unsigned __int128 uint128;
 constexpr int max_significant = 9;
 constexpr int max_decimals = 9;
 
-// The decimal digits of |value| exactly as far as they are needed: every
-// digit of the integer part ("" for 0) and the first `count` digits of the
-// fraction. value = mantissa × 2^shift with a 64-bit mantissa, so the
-// fraction is a binary fraction whose digits come out exactly by
-// multiplying by 10.
-void exact_digits(long double magnitude, int count, std::string& integer, std::string& fraction) {
-  integer.clear();
-  fraction.assign(static_cast<std::size_t>(count), '0');
+// The leading decimal digits of a magnitude, exactly as far as the rounding
+// needs them: `head` holds the first digits of the integer part (all of them
+// below 2^63; past the 41st of a larger value they read as zeros),
+// `int_digits` counts the integer part's digits (0 below 1), and `fraction`
+// holds the first decimals.
+struct leading_digits {
+  char head[48];
+  int head_len = 0;
+  int int_digits = 0;
+  char fraction[max_decimals + 1];
+
+  char at(int i) const {
+    if (i < head_len) return head[i];
+    if (i < int_digits) return '0';
+    return fraction[i - int_digits];
+  }
+};
+
+// magnitude = bits / 2^shift with a 64-bit mantissa, so the fraction is a
+// binary fraction whose decimals come out exactly by multiplying by 10.
+void exact_digits(long double magnitude, int count, leading_digits& out) {
+  std::fill(out.fraction, out.fraction + count, '0');
   if (magnitude == 0) return;
   int exponent = 0;
-  long double mantissa = std::frexp(magnitude, &exponent);
-  auto bits = static_cast<std::uint64_t>(std::ldexp(mantissa, 64));
-  int shift = 64 - exponent;  // magnitude = bits / 2^shift
+  const long double mantissa = std::frexp(magnitude, &exponent);
+  const auto bits = static_cast<std::uint64_t>(std::ldexp(mantissa, 64));
+  const int shift = 64 - exponent;
   if (shift <= 0) {
-    // A whole number of 2^63 or more: the C library writes it exactly.
-    int size = std::snprintf(nullptr, 0, "%.0Lf", magnitude);
-    integer.resize(static_cast<std::size_t>(size) + 1);
-    std::snprintf(integer.data(), integer.size(), "%.0Lf", magnitude);
-    integer.resize(static_cast<std::size_t>(size));
+    // 2^63 or more: a whole number, its digits from the C library (exact up
+    // to 10^41, which covers every amount a 32-bit float can hold).
+    char text[64];
+    std::snprintf(text, sizeof text, "%.40Le", magnitude);
+    out.head[0] = text[0];
+    std::memcpy(out.head + 1, text + 2, 40);
+    out.int_digits = std::atoi(std::strchr(text, 'e') + 1) + 1;
+    out.head_len = std::min(out.int_digits, 41);
     return;
   }
   uint128 rest = bits;
   if (shift < 64) {
-    std::uint64_t whole = bits >> shift;
+    const std::uint64_t whole = bits >> shift;
     rest = bits & ((std::uint64_t{1} << shift) - 1);
     if (whole != 0) {
-      char buffer[24];
-      auto end = std::to_chars(buffer, buffer + sizeof buffer, whole).ptr;
-      integer.assign(buffer, end);
+      out.head_len = static_cast<int>(std::to_chars(out.head, out.head + sizeof out.head, whole).ptr - out.head);
+      out.int_digits = out.head_len;
     }
   }
   // Below 2^-60 the first 18 decimals are zeros, and rest × 10 would not fit.
@@ -50,21 +68,9 @@ void exact_digits(long double magnitude, int count, std::string& integer, std::s
   const uint128 mask = (uint128{1} << shift) - 1;
   for (int i = 0; i < count && rest != 0; ++i) {
     rest *= 10;
-    fraction[static_cast<std::size_t>(i)] = static_cast<char>('0' + static_cast<int>(rest >> shift));
+    out.fraction[i] = static_cast<char>('0' + static_cast<int>(rest >> shift));
     rest &= mask;
   }
-}
-
-// Adds one to the decimal digit string, carrying; may grow it by a digit.
-void increment(std::string& digits) {
-  for (auto i = digits.size(); i-- > 0;) {
-    if (digits[i] != '9') {
-      ++digits[i];
-      return;
-    }
-    digits[i] = '0';
-  }
-  digits.insert(digits.begin(), '1');
 }
 
 std::string non_finite_text(long double value) {
@@ -76,38 +82,45 @@ std::string non_finite_text(long double value) {
 
 std::string fixed_text(long double value, int decimals) {
   if (!std::isfinite(value)) return non_finite_text(value);
-  if (decimals < 0) decimals = 0;
-  if (decimals > max_decimals) decimals = max_decimals;
-  std::string integer, fraction;
-  exact_digits(std::fabs(value), decimals + 1, integer, fraction);
+  decimals = std::clamp(decimals, 0, max_decimals);
+  leading_digits digits;
+  exact_digits(std::fabs(value), decimals + 1, digits);
 
   // Digits kept: all decimals, unless that would exceed 9 significant
   // digits (a value below 1 has at most 9 decimals, all of them kept).
-  const auto int_digits = static_cast<int>(integer.size());
-  const int kept = int_digits > 0 ? std::min(int_digits + decimals, max_significant) : decimals;
-  std::string digits = integer + fraction;  // int_digits + decimals + 1 digits
-  const bool round_up = digits[static_cast<std::size_t>(kept)] >= '5';  // halves away from zero
-  digits.resize(static_cast<std::size_t>(kept));
-  int whole_digits = int_digits;
-  if (round_up) {
-    const auto before = digits.size();
-    increment(digits);
-    if (digits.size() > before) ++whole_digits;
+  const int kept = digits.int_digits > 0 ? std::min(digits.int_digits + decimals, max_significant) : decimals;
+  char rounded[max_significant + 2];
+  for (int i = 0; i < kept; ++i) rounded[i + 1] = digits.at(i);
+  int first = 1;
+  int whole_digits = digits.int_digits;
+  if (digits.at(kept) >= '5') {  // halves away from zero
+    int i = kept;
+    while (i > 0 && rounded[i] == '9') rounded[i--] = '0';
+    if (i > 0) {
+      ++rounded[i];
+    } else {
+      rounded[0] = '1';
+      first = 0;
+      ++whole_digits;
+    }
   }
-  // Digits past the ninth significant one, and decimals not kept, are zeros.
-  digits.resize(static_cast<std::size_t>(whole_digits + decimals), '0');
+  // The digits of the result are rounded[first ... kept] followed by zeros:
+  // past the ninth significant digit, and in decimals not kept.
+  const int held = kept + 1 - first;
+  auto digit = [&](int i) { return i < held ? rounded[first + i] : '0'; };
+  bool nonzero = false;
+  for (int i = 0; i < held; ++i) nonzero = nonzero || rounded[first + i] != '0';
 
-  std::string text;
-  text.reserve(digits.size() + 3);
-  if (value < 0 && digits.find_first_not_of('0') != std::string::npos) text += '-';
-  if (whole_digits == 0) {
-    text += '0';
-  } else {
-    text.append(digits, 0, static_cast<std::size_t>(whole_digits));
-  }
+  const bool negative = value < 0 && nonzero;
+  const int whole_width = std::max(whole_digits, 1);
+  std::string text(static_cast<std::size_t>(negative + whole_width + (decimals > 0 ? decimals + 1 : 0)), '0');
+  char* out = text.data();
+  if (negative) *out++ = '-';
+  for (int i = 0; i < whole_digits; ++i) out[i] = digit(i);
+  out += whole_width;
   if (decimals > 0) {
-    text += '.';
-    text.append(digits, static_cast<std::size_t>(whole_digits), std::string::npos);
+    *out++ = '.';
+    for (int i = 0; i < decimals; ++i) out[i] = digit(whole_digits + i);
   }
   return text;
 }
@@ -118,7 +131,6 @@ std::string general_text(long double value) {
   if (point == std::string::npos) return text;
   auto last = text.find_last_not_of('0');
   text.erase(last == point ? point : last + 1);
-  if (text == "-0") text = "0";
   return text;
 }
 

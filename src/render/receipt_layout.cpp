@@ -41,10 +41,10 @@ class receipt_writer {
   void write(const std::string& first_fn, const register_header& header) {
     if (service_) {
       document_header(display_, d_, first_fn, header_source::fixed, header);
-      display_.push_back(std::string(12, ' ') + cash_desk_text(truncate_number(r_.end.CS)));
+      display_.push_back(line_of({"            ", cash_desk_text(truncate_number(r_.end.CS))}));
     } else {
       document_header(display_, d_, first_fn, header_source::receipt, header);
-      display_.push_back(std::string(9, ' ') + r_.ON + " " + cash_desk_text(r_.CN));
+      display_.push_back(line_of({"         ", r_.ON, " ", cash_desk_text(r_.CN)}));
     }
     display_.push_back(rule_line());
     if (!service_ && r_.T == 1) {
@@ -77,7 +77,10 @@ class receipt_writer {
     }
   }
 
-  void append_with_margin(const std::string& line) { display_.push_back("  " + line); }
+  void append_with_margin(std::string& line) {
+    line.insert(0, "  ");
+    display_.push_back(std::move(line));
+  }
 
   void item(const line_ref& ref) {
     static const std::string cash_in = win("  Внесок");
@@ -89,7 +92,7 @@ class receipt_writer {
       case line_kinds::S: surcharge(element_at(r_.s_lines, ref.key)); break;
       case line_kinds::I: cash_line(cash_in, "", element_at(r_.i_lines, ref.key)); break;
       case line_kinds::O: cash_line(cash_out, "-", element_at(r_.o_lines, ref.key)); break;
-      case line_kinds::L: display_.push_back("  " + element_at(r_.l_lines, ref.key).text); break;
+      case line_kinds::L: display_.push_back(line_of({"  ", element_at(r_.l_lines, ref.key).text})); break;
       case line_kinds::H: service_info(element_at(r_.h_lines, ref.key)); break;
       default: break;
     }
@@ -97,28 +100,28 @@ class receipt_writer {
 
   // P lines wrap their name at 34 characters; CP lines print it whole.
   void sale_line(const sale& s, bool wrap) {
-    std::string name = s.NM;
+    std::string_view name = s.NM;
     if (wrap) {
       while (name.size() > name_width) {
-        display_.push_back("  " + name.substr(0, name_width));
-        name.erase(0, name_width);
+        display_.push_back(line_of({"  ", name.substr(0, name_width)}));
+        name.remove_prefix(name_width);
       }
     }
     if (s.Q == 0) {
-      std::string line = name + std::string(7, ' ');
+      std::string line = field_line_of({name, "       "});
+      const std::string sum = amount_text(s.SM);
       if (wrap && colvo_flag_ && !service_) {
-        const std::string sum = amount_text(s.SM);
-        overlay_field(line, " 1.000 X " + sum + " = " + sum + line_letter(s.TX), column_kind::unit_price);
+        overlay_field(line, line_of({" 1.000 X ", sum, " = ", sum, line_letter(s.TX)}), column_kind::unit_price);
       } else {
-        overlay_field(line, amount_text(s.SM) + " " + line_letter(s.TX), column_kind::right_amount);
+        overlay_field(line, line_of({sum, " ", line_letter(s.TX)}), column_kind::right_amount);
       }
       append_with_margin(line);
       return;
     }
-    display_.push_back("  " + name);
+    display_.push_back(line_of({"  ", name}));
     const int decimals = wrap && !service_ ? 3 : 0;
-    std::string line = quantity_text(s.Q, decimals) + ". X " + amount_text(s.PRC) + " =";
-    overlay_field(line, amount_text(s.SM) + " " + line_letter(s.TX), column_kind::right_amount);
+    std::string line = field_line_of({quantity_text(s.Q, decimals), ". X ", amount_text(s.PRC), " ="});
+    overlay_field(line, line_of({amount_text(s.SM), " ", line_letter(s.TX)}), column_kind::right_amount);
     append_with_margin(line);
   }
 
@@ -126,53 +129,49 @@ class receipt_writer {
     static const std::string discount_word = win("  Знижка ");
     static const std::string on_sum = win(" на Суму");
     static const std::string on_tax = win(" на Податок");
-    std::string line = discount_word + "-" + rate_text(u.PR);
-    if (truncate_number(u.TY) == 1) {
-      line += "%";
-    } else {
-      line = discount_word;
-    }
+    std::string line = truncate_number(u.TY) == 1 ? field_line_of({discount_word, "-", rate_text(u.PR), "%"})
+                                                   : field_line_of({discount_word});
     switch (truncate_number(u.TR)) {
       case 1: line += on_sum; break;
       case 2: line += on_tax; break;
       default: break;
     }
-    overlay_field(line, "-" + amount_text(u.SM) + " " + up_down_letter(u.TX), column_kind::right_amount);
+    overlay_field(line, line_of({"-", amount_text(u.SM), " ", up_down_letter(u.TX)}), column_kind::right_amount);
     append_with_margin(line);
   }
 
   void surcharge(const sale_up_down& u) {
     static const std::string surcharge_word = win("  Надбавка ");
-    std::string line = surcharge_word + rate_text(u.PR);
-    if (truncate_number(u.TY) == 1) line += "%";
-    overlay_field(line, amount_text(u.SM) + " " + up_down_letter(u.TX), column_kind::right_amount);
+    std::string line = field_line_of({surcharge_word, rate_text(u.PR), truncate_number(u.TY) == 1 ? "%" : ""});
+    overlay_field(line, line_of({amount_text(u.SM), " ", up_down_letter(u.TX)}), column_kind::right_amount);
     append_with_margin(line);
   }
 
-  void cash_line(std::string line, std::string_view sign, const sale_in_out& io) {
-    overlay_field(line, std::string(sign) + amount_text(io.SM), column_kind::right_amount);
+  void cash_line(std::string_view word, std::string_view sign, const sale_in_out& io) {
+    std::string line = field_line_of({word});
+    overlay_field(line, line_of({sign, amount_text(io.SM)}), column_kind::right_amount);
     display_.push_back(std::move(line));
   }
 
   void service_info(const sale_serv_info& h) {
     if (service_) {
-      display_.push_back("  " + h.text);
+      display_.push_back(line_of({"  ", h.text}));
     } else if (h.HT == "BarBitLine") {
-      display_.push_back("  " + h.HT + " " + h.text);
+      display_.push_back(line_of({"  ", h.HT, " ", h.text}));
     } else {
-      display_.push_back("  " + h.HT + " " + printable(text::base64_decode(h.text)));
+      display_.push_back(line_of({"  ", h.HT, " ", printable(text::base64_decode(h.text))}));
     }
   }
 
   void tax_line(std::string line, float rate, float sum) {
-    overlay_field(line, rate_text(rate) + "%" + std::string(8, ' '), column_kind::tax_rate);
+    overlay_field(line, line_of({rate_text(rate), "%        "}), column_kind::tax_rate);
     overlay_field(line, amount_text(sum), column_kind::right_amount);
     display_.push_back(std::move(line));
   }
 
   void vat_line(const std::string& letter, float rate, float sum) {
     static const std::string vat = win("       ПДВ_");
-    tax_line(vat + letter + " " + letter + " = ", rate, sum);
+    tax_line(field_line_of({vat, letter, " ", letter, " = "}), rate, sum);
   }
 
   void totals() {
@@ -187,7 +186,7 @@ class receipt_writer {
     static const std::string sum_word = win("  Сума") + std::string(15, ' ');
     static const std::string excise = win("  Акцз. збір Д = ");
     display_.push_back(rule_line());
-    std::string sum_line = sum_word;
+    std::string sum_line = field_line_of({sum_word});
     overlay_field(sum_line, amount_text(e.SM), column_kind::right_amount);
     display_.push_back(std::move(sum_line));
     if (e.has_tx) {
@@ -203,7 +202,7 @@ class receipt_writer {
       vat_line(letter, e.TXPR, e.TXSM);
     } else {
       vat_line(letter, e.DTPR, e.DTSM);
-      tax_line(excise, e.TXPR, e.TXSM);
+      tax_line(field_line_of({excise}), e.TXPR, e.TXSM);
     }
     display_.push_back(rule_line());
     display_.push_back(rule_line());
@@ -213,29 +212,29 @@ class receipt_writer {
     static const std::string credit = win("КРЕДИТ");
     static const std::string transaction = win("  Транзакція N");
     static const std::string change_word = win("  Решта");
-    std::string line = "  " + m.NM + std::string(6, ' ');
+    std::string line = field_line_of({"  ", m.NM, "      "});
     overlay_field(line, amount_text(m.SM), column_kind::right_amount);
     display_.push_back(std::move(line));
     if (m.NM == credit) {
       display_.push_back(transaction);
-      display_.push_back("  " + m.RRN);
+      display_.push_back(line_of({"  ", m.RRN}));
     }
     if (m.RM != 0) {
-      std::string change = change_word;
-      overlay_field(change, "-" + amount_text(m.RM), column_kind::right_amount);
+      std::string change = field_line_of({change_word});
+      overlay_field(change, line_of({"-", amount_text(m.RM)}), column_kind::right_amount);
       display_.push_back(std::move(change));
     }
   }
 
   void footer() {
     const sale_end& e = r_.end;
-    std::string line = "  000000000";
+    std::string line = field_line_of({"  000000000"});
     if (service_) {
       overlay_field(line, whole_text(e.NO), column_kind::receipt_number);
       line.append(8, ' ');
     } else {
       overlay_field(line, general_text(e.NO), column_kind::receipt_number);
-      std::string field = " 00000";
+      std::string field = line_of({" 00000"});
       overlay_field(field, std::to_string(e.NS), column_kind::shift_counter);
       overlay_field(line, field, column_kind::footer_field);
       line += ' ';

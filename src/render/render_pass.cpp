@@ -41,21 +41,35 @@ const std::string& no_data_line() {
   return line;
 }
 
-std::vector<std::pair<int, int>> build_doc_order(const rq& store) {
+namespace {
+
+// The documents of slots 0 ... doc_index - 1 in slot order, a slot not
+// filled reading as an empty document; one walk over the store.
+std::vector<const dat*> slot_documents(const rq& store) {
+  static const dat empty{};
+  std::vector<const dat*> slots(static_cast<std::size_t>(std::max(store.doc_index, 0)), &empty);
+  for (auto it = store.dats.lower_bound(0); it != store.dats.end() && it->first < store.doc_index; ++it) {
+    slots[static_cast<std::size_t>(it->first)] = &it->second;
+  }
+  return slots;
+}
+
+std::vector<std::pair<int, int>> doc_order_of(const std::vector<const dat*>& slots) {
   std::vector<std::pair<int, int>> order;
-  order.reserve(static_cast<std::size_t>(std::max(store.doc_index, 0)));
-  for (int s = 0; s < store.doc_index; ++s) order.emplace_back(s, truncate_number(element_at(store.dats, s).DI));
+  order.reserve(slots.size());
+  for (std::size_t s = 0; s < slots.size(); ++s) order.emplace_back(static_cast<int>(s), truncate_number(slots[s]->DI));
   return order;
 }
 
-int find_position(const rq& store, int document_type, int number, position_side side) {
+int position_in(const std::vector<const dat*>& slots, int document_type, int number, position_side side) {
   const bool z_numbers = document_type == document_types::z_report;
   int r = 0;
-  for (int s = 0; s < store.doc_index; ++s) {
-    const dat& d = element_at(store.dats, s);
+  for (std::size_t slot = 0; slot < slots.size(); ++slot) {
+    const dat& d = *slots[slot];
     if (d.is_check == z_numbers) continue;  // the other kind of document is passed over
     const int no = d.is_check ? truncate_number(element_at(d.checks, 0).end.NO)
                               : truncate_number(element_at(d.zvits, 0).NO);
+    const int s = static_cast<int>(slot);
     if (no > number) {
       if (side == position_side::first) r = std::max(s - 1, 0);
       break;
@@ -66,26 +80,39 @@ int find_position(const rq& store, int document_type, int number, position_side 
   return r;
 }
 
+}  // namespace
+
+std::vector<std::pair<int, int>> build_doc_order(const rq& store) { return doc_order_of(slot_documents(store)); }
+
+int find_position(const rq& store, int document_type, int number, position_side side) {
+  return position_in(slot_documents(store), document_type, number, side);
+}
+
 int render_documents(const rq& store, const render_settings& settings, std::string_view first_text,
                      std::string_view last_text, sootv& z_doc_map, sootv& fetched_z,
                      std::vector<std::string>& display) {
   const int first = integer_value(first_text);
   const int last = integer_value(last_text);
-  auto order = build_doc_order(store);
-  if (store.doc_index < 1) {
+  const auto slots = slot_documents(store);
+  auto order = doc_order_of(slots);
+  if (slots.empty()) {
     display.push_back(no_data_line());
     return 0;
   }
-  const int a = find_position(store, settings.document_type, first, position_side::first);
-  const int b = find_position(store, settings.document_type, last, position_side::last);
+  const int a = position_in(slots, settings.document_type, first, position_side::first);
+  const int b = position_in(slots, settings.document_type, last, position_side::last);
   std::sort(order.begin(), order.end(), [](const auto& x, const auto& y) { return x.second < y.second; });
   auto cursor = std::find_if(order.begin(), order.end(), [a](const auto& entry) { return entry.first == a; });
 
-  pass_context pass{settings, element_at(store.dats, 0).FN, z_doc_map, fetched_z, display};
+  // About two dozen lines a document, reserved once so that the list is not
+  // moved as it grows; bounded, since a tape may hold documents that render nothing.
+  constexpr std::size_t most_reserved = std::size_t{1} << 20;
+  if (b >= a) display.reserve(display.size() + std::min(static_cast<std::size_t>(b - a + 1) * 24, most_reserved));
+  pass_context pass{settings, slots[0]->FN, z_doc_map, fetched_z, display};
   int failed = 0;
   for (int i = a; i <= b && cursor != order.end(); ++i, ++cursor) {
     try {
-      render_document(element_at(store.dats, cursor->first), i, pass);
+      render_document(*slots[static_cast<std::size_t>(cursor->first)], i, pass);
     } catch (const std::exception& error) {
       log_render_error(error.what(), settings.error_log_path);
       ++failed;

@@ -78,6 +78,22 @@ std::string date_text(std::string_view ts, bool with_time) {
   return text;
 }
 
+namespace {
+
+std::string joined(std::initializer_list<std::string_view> parts, bool padded) {
+  std::size_t size = 0;
+  for (auto part : parts) size += part.size();
+  std::string line;
+  line.reserve(size + (padded && size < short_line ? line_padding : 0) + 2);
+  for (auto part : parts) line.append(part);
+  return line;
+}
+
+}  // namespace
+
+std::string line_of(std::initializer_list<std::string_view> parts) { return joined(parts, false); }
+std::string field_line_of(std::initializer_list<std::string_view> parts) { return joined(parts, true); }
+
 const std::string& rule_line() {
   static const std::string line = "  " + std::string(38, '-');
   return line;

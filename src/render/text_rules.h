@@ -2,6 +2,7 @@
 // The text rules every layout shares: 40-column lines (two blanks of margin,
 // 38 of content), values written over a line at fixed columns, tax letters,
 // the date text and the rule line. All texts are windows-1251 bytes.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,12 @@ const std::string& tax_letter(long long index);
 // A YYYYMMDDhhmmss text as "DD.MM.YYYY  " followed, with the time, by
 // "hh:mm"; characters past the end of the text give nothing.
 std::string date_text(std::string_view ts, bool with_time);
+
+// The parts joined into one line, with room for two more characters (a margin).
+std::string line_of(std::initializer_list<std::string_view> parts);
+// The same with room for the padding of overlay_field too, for a line that
+// values are placed in.
+std::string field_line_of(std::initializer_list<std::string_view> parts);
 
 // Two blanks and 38 "-".
 const std::string& rule_line();

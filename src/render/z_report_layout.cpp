@@ -10,7 +10,7 @@ namespace {
 long long tax_number(const vid_tax& e) { return integer_value(e.TX); }
 
 // A row of the two amount columns: left ending at column 24, right at 37.
-std::string two_columns(std::string line, const std::string& left, const std::string& right) {
+std::string two_columns(std::string line, std::string_view left, std::string_view right) {
   overlay_field(line, left, column_kind::left_amount);
   overlay_field(line, right, column_kind::right_amount);
   return line;
@@ -36,18 +36,18 @@ class z_report_writer {
       z_doc_map.set(pass_counter, no);
       fetched_z.set(no, 1);
     }
-    display_.push_back(number_word + std::to_string(no));
+    display_.push_back(line_of({number_word, std::to_string(no)}));
     display_.push_back(overall);
     if (z_.has_z_m) payments();
     if (z_.has_io) cash_in_out();
     display_.push_back(tax_heading);
     sales_by_tax();
-    display_.push_back(sales_count + counters(&count_check::NI));
+    display_.push_back(line_of({sales_count, counters(&count_check::NI)}));
     returns_by_tax();
-    display_.push_back(returns_count + counters(&count_check::NO));
+    display_.push_back(line_of({returns_count, counters(&count_check::NO)}));
     tax_date();
     if (z_.has_txs) rates();
-    std::string date_line(8, ' ');
+    std::string date_line = field_line_of({"        "});
     overlay_field(date_line, date_text(d_.TS.text, true), column_kind::right_amount);
     display_.push_back(std::move(date_line));
     display_.push_back(fiscal);
@@ -69,11 +69,11 @@ class z_report_writer {
     float returned = 0;
     float sold = 0;
     for_each(z_.z_m_lines, z_.z_m_count, [&](const vid_pay& e) {
-      display_.push_back(two_columns("  " + e.NM, amount_text(e.SMO), amount_text(e.SMI)));
+      display_.push_back(two_columns(field_line_of({"  ", e.NM}), amount_text(e.SMO), amount_text(e.SMI)));
       returned += static_cast<float>(hundredths(e.SMO));
       sold += static_cast<float>(hundredths(e.SMI));
     });
-    display_.push_back(two_columns(total, fixed_text(returned, 2), fixed_text(sold, 2)));
+    display_.push_back(two_columns(field_line_of({total}), fixed_text(returned, 2), fixed_text(sold, 2)));
   }
 
   void cash_in_out() {
@@ -81,14 +81,15 @@ class z_report_writer {
     static const std::string in_cash = win("  Готівка в касі") + std::string(21, ' ');
     display_.push_back(heading);
     for_each(z_.io_lines, z_.io_count, [&](const vid_rotate& e) {
-      display_.push_back(two_columns("  " + e.NM, amount_text_extended(e.SMO), amount_text_extended(e.SMI)));
-      std::string line = in_cash;
+      display_.push_back(
+          two_columns(field_line_of({"  ", e.NM}), amount_text_extended(e.SMO), amount_text_extended(e.SMI)));
+      std::string line = field_line_of({in_cash});
       overlay_field(line, amount_text_extended(e.SMT), column_kind::right_amount);
       display_.push_back(std::move(line));
     });
   }
 
-  void no_tax_line() { display_.push_back(std::string(20, ' ') + "0.00" + std::string(6, ' ') + "0.00"); }
+  void no_tax_line() { display_.push_back(line_of({"                    0.00      0.00"})); }
 
   void sales_by_tax() {
     static const std::string added = win("  ДОД. ");
@@ -96,13 +97,13 @@ class z_report_writer {
     for_each(z_.txs_lines, z_.txs_count, [&](const vid_tax& e) {
       const long long x = tax_number(e);
       if (e.DTI != 0) {
-        display_.push_back(two_columns(added + tax_letter(x), amount_text_extended(e.DTI),
+        display_.push_back(two_columns(field_line_of({added, tax_letter(x)}), amount_text_extended(e.DTI),
                                        amount_text_extended(static_cast<long double>(e.SMI) - e.TXI)));
-        display_.push_back(two_columns(added + tax_letter(x + 1), amount_text_extended(e.TXI),
+        display_.push_back(two_columns(field_line_of({added, tax_letter(x + 1)}), amount_text_extended(e.TXI),
                                        amount_text_extended(e.SMI)));
       } else {
-        display_.push_back(
-            two_columns(added + tax_letter(x), amount_text_extended(e.TXI), amount_text_extended(e.SMI)));
+        display_.push_back(two_columns(field_line_of({added, tax_letter(x)}), amount_text_extended(e.TXI),
+                                       amount_text_extended(e.SMI)));
       }
     });
   }
@@ -111,7 +112,7 @@ class z_report_writer {
     static const std::string returned = win("  ВІД. ");
     if (!z_.has_txs) return no_tax_line();
     for_each(z_.txs_lines, z_.txs_count, [&](const vid_tax& e) {
-      display_.push_back(two_columns(returned + tax_letter(tax_number(e)), amount_text_extended(e.DTO),
+      display_.push_back(two_columns(field_line_of({returned, tax_letter(tax_number(e))}), amount_text_extended(e.DTO),
                                      amount_text_extended(e.SMO)));
     });
   }
@@ -126,7 +127,7 @@ class z_report_writer {
 
   void tax_date() {
     static const std::string tax_from = win("  Податок     від ");
-    std::string line = tax_from;
+    std::string line = field_line_of({tax_from});
     if (z_.has_txs) {
       overlay_field(line, date_text(element_at(z_.txs_lines, 0).TS, false), column_kind::right_amount);
     }
@@ -141,13 +142,13 @@ class z_report_writer {
       const long long x = tax_number(e);
       const std::string* letter = &tax_letter(x);
       if (e.DTPR != 0) {
-        std::string line = excise + *letter + " = ";
-        overlay_field(line, rate_text(e.DTPR) + "%", column_kind::right_amount);
+        std::string line = field_line_of({excise, *letter, " = "});
+        overlay_field(line, line_of({rate_text(e.DTPR), "%"}), column_kind::right_amount);
         display_.push_back(std::move(line));
         letter = &tax_letter(x + 1);
       }
-      std::string line = vat + *letter + included + *letter + " = ";
-      overlay_field(line, rate_text(e.TXPR) + "%", column_kind::right_amount);
+      std::string line = field_line_of({vat, *letter, included, *letter, " = "});
+      overlay_field(line, line_of({rate_text(e.TXPR), "%"}), column_kind::right_amount);
       display_.push_back(std::move(line));
     });
   }
