@@ -40,7 +40,7 @@ inline std::string z_report_xml(int n, int z) {
          "<NC NI=\"9\" NO=\"0\"/></Z><TS>20160301230000</TS></DAT><MAC DI=\"" + num + "\" NT=\"1\">AB</MAC>";
 }
 
-inline RetData record(int count, std::vector<std::string> fields, std::string error_code = "0000",
+inline RetData reply_record(int count, std::vector<std::string> fields, std::string error_code = "0000",
                       std::uint32_t flags = 0) {
   RetData r;
   r.count = count;
@@ -88,14 +88,14 @@ class journal_register : public journal_commands {
     }
     auto it = documents.find({kind, number});
     if (it == documents.end()) {
-      last_ = p == protocol::kelvora ? record(0, {}, "0005") : record(0, {}, "", 1u << 5);
+      last_ = p == protocol::kelvora ? reply_record(0, {}, "0005") : reply_record(0, {}, "", 1u << 5);
       return &last_;
     }
     const std::size_t at = static_cast<std::size_t>(fragment) * fragment_bytes;
     if (at >= it->second.size()) {
-      last_ = record(2, {p == protocol::datecs ? "-1" : "0", ""});
+      last_ = reply_record(2, {p == protocol::datecs ? "-1" : "0", ""});
     } else {
-      last_ = record(2, {"1", text::base64_encode(it->second.substr(at, fragment_bytes))});
+      last_ = reply_record(2, {"1", text::base64_encode(it->second.substr(at, fragment_bytes))});
     }
     return &last_;
   }
@@ -112,7 +112,7 @@ class journal_register : public journal_commands {
   }
   const RetData* print_interval(protocol p, const std::string& password, int first, int last) override {
     print_calls.push_back({p, password, first, last});
-    last_ = record(0, {});
+    last_ = reply_record(0, {});
     return &last_;
   }
   bool kelvora_stale_reply() const override { return stale; }

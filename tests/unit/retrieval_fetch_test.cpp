@@ -12,7 +12,7 @@ namespace ejscope {
 namespace {
 
 using testing::journal_register;
-using testing::record;
+using testing::reply_record;
 
 const std::string part_a = text::base64_encode("<DAT>");
 const std::string part_b = text::base64_encode("</DAT>");
@@ -26,27 +26,27 @@ TEST(RetrievalFetchDocument, ReplyTable) {
     std::string text;
     bool fetched, incomplete;
   } cases[] = {
-      {"datecs -1 ends", protocol::datecs, {record(2, {"1", part_a}), record(2, {"1", part_b}), record(2, {"-1", ""})},
+      {"datecs -1 ends", protocol::datecs, {reply_record(2, {"1", part_a}), reply_record(2, {"1", part_b}), reply_record(2, {"-1", ""})},
        "<DAT></DAT>", true, false},
-      {"datecs 0 ends", protocol::datecs, {record(2, {"5", part_a}), record(2, {"0", "QUJD"})}, "<DAT>", true, false},
-      {"kelvora 0 ends", protocol::kelvora, {record(2, {"1", part_a}), record(2, {"0", "QUJD"})}, "<DAT>", true, false},
+      {"datecs 0 ends", protocol::datecs, {reply_record(2, {"5", part_a}), reply_record(2, {"0", "QUJD"})}, "<DAT>", true, false},
+      {"kelvora 0 ends", protocol::kelvora, {reply_record(2, {"1", part_a}), reply_record(2, {"0", "QUJD"})}, "<DAT>", true, false},
       {"kelvora -1 does not end", protocol::kelvora,
-       {record(2, {"-1", part_a}), record(2, {"0", ""})}, "<DAT>", true, false},
-      {"one field ends, fetched", protocol::kelvora, {record(1, {"0"})}, "", true, false},
-      {"one field after fragments", protocol::datecs, {record(2, {"1", part_a}), record(1, {"x"})}, "<DAT>", true, false},
-      {"absent: no fields", protocol::datecs, {record(0, {}, "", 1u << 5)}, "", false, false},
-      {"absent: kelvora error", protocol::kelvora, {record(2, {"1", part_a}, "0005")}, "", false, false},
-      {"three fields at the start", protocol::datecs, {record(3, {"1", part_a, "x"})}, "", false, false},
+       {reply_record(2, {"-1", part_a}), reply_record(2, {"0", ""})}, "<DAT>", true, false},
+      {"one field ends, fetched", protocol::kelvora, {reply_record(1, {"0"})}, "", true, false},
+      {"one field after fragments", protocol::datecs, {reply_record(2, {"1", part_a}), reply_record(1, {"x"})}, "<DAT>", true, false},
+      {"absent: no fields", protocol::datecs, {reply_record(0, {}, "", 1u << 5)}, "", false, false},
+      {"absent: kelvora error", protocol::kelvora, {reply_record(2, {"1", part_a}, "0005")}, "", false, false},
+      {"three fields at the start", protocol::datecs, {reply_record(3, {"1", part_a, "x"})}, "", false, false},
       {"kelvora error after a fragment", protocol::kelvora,
-       {record(2, {"1", part_a}), record(0, {}, "0005")}, "<DAT>", true, true},
-      {"no result after a fragment", protocol::datecs, {record(2, {"1", part_a}), std::nullopt}, "<DAT>", true, true},
+       {reply_record(2, {"1", part_a}), reply_record(0, {}, "0005")}, "<DAT>", true, true},
+      {"no result after a fragment", protocol::datecs, {reply_record(2, {"1", part_a}), std::nullopt}, "<DAT>", true, true},
       {"no result at once", protocol::datecs, {std::nullopt}, "", false, true},
       {"bad checksum is not appended", protocol::datecs,
-       {record(2, {"1", part_a}), record(2, {"1", part_b}, "", result_flag::checksum_mismatch)}, "<DAT>", true, true},
-      {"refused", protocol::kelvora, {record(2, {"1", part_a}, "0000", result_flag::refused)}, "", false, true},
-      {"no reply", protocol::datecs, {record(2, {"1", part_a}, "", result_flag::no_reply)}, "", false, true},
+       {reply_record(2, {"1", part_a}), reply_record(2, {"1", part_b}, "", result_flag::checksum_mismatch)}, "<DAT>", true, true},
+      {"refused", protocol::kelvora, {reply_record(2, {"1", part_a}, "0000", result_flag::refused)}, "", false, true},
+      {"no reply", protocol::datecs, {reply_record(2, {"1", part_a}, "", result_flag::no_reply)}, "", false, true},
       {"status bits alone do not break", protocol::datecs,
-       {record(2, {"1", part_a}, "", 1u << 9), record(2, {"-1", ""})}, "<DAT>", true, false},
+       {reply_record(2, {"1", part_a}, "", 1u << 9), reply_record(2, {"-1", ""})}, "<DAT>", true, false},
   };
   for (const auto& c : cases) {
     journal_register reg;
@@ -65,7 +65,7 @@ TEST(RetrievalFetchDocument, ReplyTable) {
 
 TEST(RetrievalFetchDocument, NonIntegerFieldEndsTheRequest) {
   journal_register reg;
-  reg.faults[{1, 0}] = record(2, {"x1", part_a});
+  reg.faults[{1, 0}] = reply_record(2, {"x1", part_a});
   EXPECT_THROW(fetch_document(reg, protocol::datecs, 1, 1, ""), reply_field_error);
 }
 
@@ -74,7 +74,7 @@ TEST(RetrievalFetchDocument, FragmentLimitEndsTheDocumentIncomplete) {
   class endless : public journal_register {
    public:
     int calls = 0;
-    RetData r = record(2, {"1", "QQ"});
+    RetData r = reply_record(2, {"1", "QQ"});
     const RetData* documents_output(protocol, const std::string&, int, int, int fragment) override {
       ++calls;
       last_fragment = fragment;

@@ -17,7 +17,7 @@ namespace {
 using testing::journal_register;
 using testing::packet_register_link;
 using testing::receipt_xml;
-using testing::record;
+using testing::reply_record;
 using testing::recording_messages;
 using testing::recording_request_view;
 using testing::z_report_xml;
@@ -184,7 +184,7 @@ TEST_F(RetrievalRequest, IncompleteFragmentDocumentIsLeftOutAndAskedAgain) {
 
 TEST_F(RetrievalRequest, FlaggedFragmentEndsTheDocumentIncomplete) {
   proto = protocol::kelvora;
-  reg.faults[{3, 0}] = record(2, {"1", "PERBVD4="}, "0000", result_flag::checksum_mismatch);
+  reg.faults[{3, 0}] = reply_record(2, {"1", "PERBVD4="}, "0000", result_flag::checksum_mismatch);
   ask(1, 3);
   EXPECT_EQ(logic().incomplete(), std::vector<int>{3});
   EXPECT_EQ(logic().model().doc_index, 2);
@@ -312,7 +312,7 @@ TEST_F(RetrievalRequest, ByDatesChecksTheDatesAndSendsTheTexts) {
   view.end_date = "01.03.16";
   view.start_time = "10:00";
   view.end_time = " 9:05";
-  reg.period_replies.push_back(record(2, {"2", "4"}));
+  reg.period_replies.push_back(reply_record(2, {"2", "4"}));
   view.first = "2";
   view.last = "4";
   logic().Button4Click();
@@ -329,13 +329,13 @@ TEST_F(RetrievalRequest, ByDatesRegisterErrorLines) {
     std::optional<RetData> reply;
     std::vector<std::string> lines;
   } cases[] = {
-      {protocol::kelvora, record(0, {}, "0CD0"),
+      {protocol::kelvora, reply_record(0, {}, "0CD0"),
        {request_texts::register_error_line() + "0CD0 !", request_texts::contact_acquirer()}},
-      {protocol::kelvora, record(2, {"1", "2"}, "0A01"), {request_texts::register_error_line() + "0A01 !"}},
-      {protocol::kelvora, record(1, {"1"}, "0000"), {request_texts::register_error_line() + "0000 !"}},
+      {protocol::kelvora, reply_record(2, {"1", "2"}, "0A01"), {request_texts::register_error_line() + "0A01 !"}},
+      {protocol::kelvora, reply_record(1, {"1"}, "0000"), {request_texts::register_error_line() + "0000 !"}},
       {protocol::datecs, std::nullopt,
        {request_texts::register_error_line() + text::utf8_to_cp1251("Таймаут") + " !"}},
-      {protocol::datecs, record(0, {}, "", 1u << 5),
+      {protocol::datecs, reply_record(0, {}, "", 1u << 5),
        {request_texts::register_error_line() +
         text::utf8_to_cp1251("Команда не разрешена - Возможен запрос несуществующего номера чека") + " !"}},
   };
@@ -368,12 +368,12 @@ TEST_F(RetrievalRequest, NumberLookUp) {
     const char *first, *last;
     std::size_t boxes, commands;
   } cases[] = {
-      {protocol::datecs, {record(2, {"15", "40"})}, false, "15", "40", 0, 1},
-      {protocol::datecs, {record(1, {"15"})}, false, "1", "1", 0, 1},
+      {protocol::datecs, {reply_record(2, {"15", "40"})}, false, "15", "40", 0, 1},
+      {protocol::datecs, {reply_record(1, {"15"})}, false, "1", "1", 0, 1},
       {protocol::datecs, {std::nullopt}, false, "1", "1", 0, 1},
-      {protocol::kelvora, {record(2, {"3", "9"}, "0000")}, false, "3", "9", 0, 1},
-      {protocol::kelvora, {record(2, {"3", "9"}, "0CD0")}, false, "1", "1", 1, 1},
-      {protocol::kelvora, {record(2, {"3", "9"}), record(2, {"4", "8"})}, true, "4", "8", 0, 2},
+      {protocol::kelvora, {reply_record(2, {"3", "9"}, "0000")}, false, "3", "9", 0, 1},
+      {protocol::kelvora, {reply_record(2, {"3", "9"}, "0CD0")}, false, "1", "1", 1, 1},
+      {protocol::kelvora, {reply_record(2, {"3", "9"}), reply_record(2, {"4", "8"})}, true, "4", "8", 0, 2},
   };
   for (const auto& c : cases) {
     proto = c.p;
