@@ -73,6 +73,7 @@ void exact_digits(long double magnitude, int count, leading_digits& out) {
   }
 }
 
+// A sum of floats can overflow to infinity; it is shown as such, not hidden.
 std::string non_finite_text(long double value) {
   if (std::isnan(value)) return "NAN";
   return value < 0 ? "-INF" : "INF";
@@ -111,7 +112,7 @@ std::string fixed_text(long double value, int decimals) {
   bool nonzero = false;
   for (int i = 0; i < held; ++i) nonzero = nonzero || rounded[first + i] != '0';
 
-  const bool negative = value < 0 && nonzero;
+  const bool negative = value < 0 && nonzero;  // no "-0.00" for a tiny negative amount
   const int whole_width = std::max(whole_digits, 1);
   std::string text(static_cast<std::size_t>(negative + whole_width + (decimals > 0 ? decimals + 1 : 0)), '0');
   char* out = text.data();

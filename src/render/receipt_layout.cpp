@@ -19,8 +19,7 @@ const std::string& up_down_letter(const std::string& tax_text) {
   return tax_text.empty() ? tax_letter(6) : line_letter(tax_text);
 }
 
-// Decoded service bytes may hold control bytes; a line break or a zero byte
-// inside a display line would split or cut the saved line, so each becomes "?".
+// Control bytes of decoded service text become "?", so that no saved line is split or cut.
 std::string printable(std::string bytes) {
   for (auto& byte : bytes) {
     if (static_cast<unsigned char>(byte) < 0x20) byte = '?';
@@ -98,7 +97,8 @@ class receipt_writer {
     }
   }
 
-  // P lines wrap their name at 34 characters; CP lines print it whole.
+  // P lines wrap their name at 34 characters; CP lines print it whole. The
+  // tax letter is read when its value is built, after the name lines.
   void sale_line(const sale& s, bool wrap) {
     std::string_view name = s.NM;
     if (wrap) {
@@ -194,7 +194,7 @@ class receipt_writer {
         const tx& t = element_at(e.tx_lines, k);
         vat_line(line_letter(t.TX), t.TXPR, t.TXSM);
       }
-      display_.push_back(rule_line());
+      display_.push_back(rule_line());  // written even when no TX element was closed
       return;
     }
     const std::string& letter = line_letter(e.TX);

@@ -49,8 +49,7 @@ void overlay_field(std::string& line, std::string_view value, column_kind kind) 
   line.replace(end - value.size(), value.size(), value);
 }
 
-// Strict decimal text: the tape's tax texts are plain digits, and a text
-// with blanks or another base is more likely damage than a tax index.
+// Strict decimal text only: a tax text with blanks or another base is damage, not an index.
 int integer_value(std::string_view text) {
   std::string_view digits = text;
   if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
