@@ -20,17 +20,39 @@ struct pass_context {
   std::vector<std::string>& display;
 };
 
+// Whether the document type gives the document a layout.
+bool is_laid_out(const dat& d, int type) {
+  if (!d.is_check) return type == document_types::z_report || type == document_types::check_and_z;
+  return type == document_types::check || type == document_types::check_and_z ||
+         (type == document_types::cash_in_out && element_at(d.checks, 0).T == 2);
+}
+
 void render_document(const dat& d, int pass_counter, pass_context& pass) {
   const int type = pass.settings.document_type;
-  if (d.is_check) {
-    if (type == document_types::check || type == document_types::check_and_z) {
-      render_sale_receipt(pass.display, d, pass.first_fn, pass.settings.header, pass.settings.colvo_flag);
-    } else if (type == document_types::cash_in_out && element_at(d.checks, 0).T == 2) {
-      render_service_receipt(pass.display, d, pass.first_fn);
-    }
-  } else if (type == document_types::z_report || type == document_types::check_and_z) {
+  if (!is_laid_out(d, type)) return;
+  if (!d.is_check) {
     render_z_report(pass.display, d, pass.first_fn, pass.settings.header, pass_counter, pass.z_doc_map,
                     pass.fetched_z);
+  } else if (type == document_types::cash_in_out) {
+    render_service_receipt(pass.display, d, pass.first_fn);
+  } else {
+    render_sale_receipt(pass.display, d, pass.first_fn, pass.settings.header, pass.settings.colvo_flag);
+  }
+}
+
+// About two dozen lines for every document the pass will lay out, reserved
+// once so that the list is not moved as it grows. A list too large to
+// reserve is left to grow line by line.
+void reserve_lines(std::vector<std::string>& display, const std::vector<std::pair<int, int>>& order,
+                   std::vector<std::pair<int, int>>::const_iterator cursor, int count,
+                   const std::vector<const dat*>& slots, int type) {
+  std::size_t laid_out = 0;
+  for (; count > 0 && cursor != order.end(); --count, ++cursor) {
+    laid_out += is_laid_out(*slots[static_cast<std::size_t>(cursor->first)], type);
+  }
+  try {
+    display.reserve(display.size() + laid_out * 24);
+  } catch (const std::exception&) {
   }
 }
 
@@ -104,10 +126,7 @@ int render_documents(const rq& store, const render_settings& settings, std::stri
   std::sort(order.begin(), order.end(), [](const auto& x, const auto& y) { return x.second < y.second; });
   auto cursor = std::find_if(order.begin(), order.end(), [a](const auto& entry) { return entry.first == a; });
 
-  // About two dozen lines a document, reserved once so that the list is not
-  // moved as it grows; bounded, since a tape may hold documents that render nothing.
-  constexpr std::size_t most_reserved = std::size_t{1} << 20;
-  if (b >= a) display.reserve(display.size() + std::min(static_cast<std::size_t>(b - a + 1) * 24, most_reserved));
+  reserve_lines(display, order, cursor, b - a + 1, slots, settings.document_type);
   pass_context pass{settings, slots[0]->FN, z_doc_map, fetched_z, display};
   int failed = 0;
   for (int i = a; i <= b && cursor != order.end(); ++i, ++cursor) {
