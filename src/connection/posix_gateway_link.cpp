@@ -27,13 +27,19 @@ using steady = std::chrono::steady_clock;
   throw link_error(what + ": " + std::strerror(err));
 }
 
+// The time left until deadline in whole milliseconds, rounded up: rounded
+// down, a wait of 1 ms would be a poll of 0 ms that ends at once.
+std::chrono::milliseconds time_left(steady::time_point deadline) {
+  return std::chrono::ceil<std::chrono::milliseconds>(deadline - steady::now());
+}
+
 // poll on one descriptor for up to ms milliseconds, resumed after a signal
 // with the time that is left. Returns the revents, 0 on time-out.
 short poll_for(int fd, short events, int ms) {
   auto deadline = steady::now() + std::chrono::milliseconds(ms > 0 ? ms : 0);
   for (;;) {
     pollfd p{fd, events, 0};
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - steady::now());
+    auto left = time_left(deadline);
     int rc = ::poll(&p, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
     if (rc > 0) return p.revents;
     if (rc == 0) return 0;
@@ -133,7 +139,7 @@ std::size_t posix_gateway_link::read(void* buffer, std::size_t max) {
   if (max == 0) return 0;
   auto deadline = steady::now() + std::chrono::milliseconds(timeout_ms_);
   for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - steady::now());
+    auto left = time_left(deadline);
     if (left.count() <= 0 || poll_for(fd_, POLLIN, static_cast<int>(left.count())) == 0) return 0;
     ssize_t n = ::recv(fd_, buffer, max, MSG_DONTWAIT);
     if (n >= 0) return static_cast<std::size_t>(n);  // 0: the peer closed

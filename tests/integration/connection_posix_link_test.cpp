@@ -1,5 +1,6 @@
 // The POSIX gateway link on loopback: reads bounded by the time-out, the
-// readiness wait reporting a closed peer, errors raised, IPv4 and IPv6.
+// readiness wait reporting a closed peer, errors raised, IPv4 and IPv6,
+// short waits that last their whole time.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -7,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 
 #include "connection/posix_gateway_link.h"
@@ -109,6 +111,32 @@ TEST(connection_posix_link, exchange_time_out_and_closed_peer) {
     EXPECT_EQ(link.read(buffer, sizeof buffer), 0u) << c.host;
     link.close();
     EXPECT_FALSE(link.is_open());
+  }
+}
+
+// A wait of a few milliseconds (the scaled slices of the countdowns) is not
+// cut short: the time left is never rounded down to a poll of 0 ms.
+TEST(connection_posix_link, short_waits_last_their_whole_time) {
+  loopback_listener server(AF_INET);
+  ASSERT_TRUE(server.ok());
+  posix_gateway_link link;
+  link.set_host("127.0.0.1");
+  link.set_port(server.port());
+  link.set_timeout_ms(2);
+  link.open();
+  server.accept_client();
+  char buffer[8];
+  using steady = std::chrono::steady_clock;
+  for (int ms : {1, 2, 3}) {
+    link.set_timeout_ms(ms);
+    for (int i = 0; i < 20; ++i) {
+      const auto start = steady::now();
+      EXPECT_FALSE(link.wait_readable(ms));
+      EXPECT_GE(steady::now() - start, std::chrono::milliseconds(ms)) << "wait_readable(" << ms << ")";
+      const auto read_start = steady::now();
+      EXPECT_EQ(link.read(buffer, sizeof buffer), 0u);
+      EXPECT_GE(steady::now() - read_start, std::chrono::milliseconds(ms)) << "read with time-out " << ms;
+    }
   }
 }
 

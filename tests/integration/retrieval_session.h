@@ -26,10 +26,11 @@ inline timeouts test_timeouts() { return timeouts{}.scaled(60); }
 
 class retrieval_session {
  public:
-  retrieval_session(sim_harness& sim, sim::register_protocol p, const std::string& name)
-      : core_(main_view_, wait_, messages_, test_timeouts()),
+  retrieval_session(sim_harness& sim, sim::register_protocol p, const std::string& name,
+                    const timeouts& limits = test_timeouts())
+      : core_(main_view_, wait_, messages_, limits),
         commands_(core_.session),
-        request_(view, messages_, connection_environment(core_.logic, core_.link, commands_, test_timeouts())) {
+        request_(view, messages_, connection_environment(core_.logic, core_.link, commands_, limits)) {
     folder_ = std::filesystem::path(::testing::TempDir()) / ("retrieval_" + name);
     std::filesystem::create_directories(folder_);
     request_.set_temp_xml_path(folder_ / "temp.xml");
