@@ -131,6 +131,12 @@ std::optional<std::string> raw_value(const std::filesystem::path& path, const st
   return text.substr(text.find('=') + 1);
 }
 
+// Ends a last line that had no break. A text ending in a carriage return
+// gets "\r\n", so that its own "\r" stays part of it.
+void end_line(line& l, const std::string& newline) {
+  if (l.end.empty()) l.end = !l.text.empty() && l.text.back() == '\r' ? "\r\n" : newline;
+}
+
 bool store(const std::filesystem::path& path, const std::vector<line>& lines) {
   // Written beside the file and renamed over it, so that a failed write
   // never leaves a half-written settings file.
@@ -211,11 +217,11 @@ bool settings_file::write_text(const std::string& section, const std::string& ke
     std::string& text = lines[*pos->key].text;
     text = text.substr(0, text.find('=') + 1) + one_line;
   } else if (pos) {
-    if (lines[pos->last_key].end.empty()) lines[pos->last_key].end = newline;
+    end_line(lines[pos->last_key], newline);
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(pos->last_key + 1),
                  line{key + "=" + one_line, newline});
   } else {
-    if (!lines.empty() && lines.back().end.empty()) lines.back().end = newline;
+    if (!lines.empty()) end_line(lines.back(), newline);
     lines.push_back({"[" + section + "]", newline});
     lines.push_back({key + "=" + one_line, newline});
   }
