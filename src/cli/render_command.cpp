@@ -1,12 +1,12 @@
 // ejscope render: the offline viewer. One request by numbers over a fresh
 // model: the tape file is walked, its documents sorted by DI, and the typed
 // range rendered, to standard output (UTF-8) or to a file in the save format.
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -44,13 +44,28 @@ void append_failure_lines(std::vector<std::string>& display) {
   display.push_back(ejscope::win("Попробуйте выбрать другой диапазон номеров или дат!"));
 }
 
+[[noreturn]] void tape_too_large(const std::string& path) {
+  throw std::runtime_error("the tape " + path + " is larger than " + std::to_string(ejscope::max_tape_bytes >> 20) +
+                           " MiB (" + std::to_string(ejscope::max_tape_bytes) + " bytes), more than a tape may hold");
+}
+
+// The tape's bytes, at most max_tape_bytes: a larger file is refused by its
+// size before it is read, and a stream without a size (a pipe, a device) once
+// it passes the limit.
 std::string read_tape(const std::string& path) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec && size > ejscope::max_tape_bytes) tape_too_large(path);
   std::ifstream file(path, std::ios::binary);
   if (!file) throw std::runtime_error("cannot open the tape " + path);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
+  std::string bytes;
+  std::vector<char> block(1 << 16);
+  while (file.read(block.data(), static_cast<std::streamsize>(block.size())) || file.gcount() > 0) {
+    bytes.append(block.data(), static_cast<std::size_t>(file.gcount()));
+    if (bytes.size() > ejscope::max_tape_bytes) tape_too_large(path);
+  }
   if (file.bad()) throw std::runtime_error("cannot read the tape " + path);
-  return std::move(bytes).str();
+  return bytes;
 }
 
 void print_utf8(const std::vector<std::string>& display) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <utility>
 
 #include "datecs/request_frame.h"
@@ -73,7 +74,9 @@ void link_layer::first_wait() {
 
 void link_layer::receive_phase() {
   idle_count_ = 0;
-  while (idle_count_ < idle_passes) {
+  // Implementer's choice: the reply must be whole within one stream time-out, so a register that trickles bytes (one a second, SYN for ever) cannot hold the command.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeouts_.stream_ms);
+  while (idle_count_ < idle_passes && std::chrono::steady_clock::now() < deadline) {
     if (!parser_.frame_complete() && !read_one_block()) {
       // An error of the connection ends the phase without a reply.
       read_failed_ = true;

@@ -8,6 +8,7 @@
 //
 // The walk visits the tree in document order without recursion (it follows
 // the parent links of the DOM), so nesting depth is bounded only by memory.
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -77,8 +78,15 @@ class control {
 // `doc_index` and the `MAC` records stay as they are.
 void sort_documents(rq& store);
 
+// The largest tape text the walk loads. The DOM of a text takes up to about
+// sixteen times its size (one node per "<a/>", one attribute per ' a=""'),
+// so this bounds the memory of a walk to about 1 GiB in the worst case and
+// keeps a whole register journal of typical documents (about 0.5 KiB each).
+constexpr std::size_t max_tape_bytes = std::size_t{64} << 20;
+
 // Sets `current` to 0, loads the XML text (windows-1251 bytes, kept as they
-// are) and walks its document element into the store. Throws walk_error.
+// are) and walks its document element into the store. Throws walk_error,
+// also for a text longer than max_tape_bytes.
 void walk_tape(control& walk, rq& store, std::string_view xml_text);
 // The same for the assembled tape lines, joined by line breaks.
 void walk_tape(control& walk, rq& store, const std::vector<std::string>& xml_lines);

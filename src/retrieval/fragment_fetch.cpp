@@ -19,7 +19,7 @@ constexpr std::uint32_t broken_reply =
 }  // namespace
 
 fetched_document fetch_document(journal_commands& commands, protocol p, int number, int doc_kind,
-                                const std::string& password) {
+                                const std::string& password, std::size_t max_bytes) {
   fetched_document doc;
   for (int j = 0; j <= max_fragment_index; ++j) {
     const RetData* r = commands.documents_output(p, password, doc_kind, number, j);
@@ -46,6 +46,10 @@ fetched_document fetch_document(journal_commands& commands, protocol p, int numb
     if (end) return doc;
     text::base64_decode_append(r->fields[1], doc.text);
     doc.fetched = true;
+    if (doc.text.size() > max_bytes) {
+      doc.incomplete = true;
+      return doc;
+    }
   }
   doc.incomplete = true;  // the fragment limit
   return doc;

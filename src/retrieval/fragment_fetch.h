@@ -1,11 +1,13 @@
 #pragma once
 // The fragment mode's per-document request: fragments 0, 1, 2 ... of one
 // document, each one command A7h through the connection's protocol.
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
 #include "connection/identification.h"
 #include "retrieval/journal_commands.h"
+#include "retrieval/text_limits.h"
 
 namespace ejscope {
 
@@ -28,7 +30,7 @@ struct fetched_document {
   // command ended without a result, a reply was flagged broken (checksum
   // mismatch, refused, no reply), the register answered with an error or an
   // unexpected field count after fragments had come, or the fragment limit
-  // was reached. Such a text is cut and must not be used.
+  // or the document's text passed max_bytes. Such a text is cut and must not be used.
   bool incomplete = false;
 };
 
@@ -38,6 +40,7 @@ struct fetched_document {
 // fetched; any other count ends it. Throws reply_field_error when fields[0]
 // of a two-field reply is not an integer.
 fetched_document fetch_document(journal_commands& commands, protocol p, int number, int doc_kind,
-                                const std::string& password);
+                                const std::string& password,
+                                std::size_t max_bytes = text_limits{}.document_bytes);
 
 }  // namespace ejscope

@@ -26,8 +26,9 @@ struct document_in_progress {
 
 range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::int32_t a, std::int32_t b,
                              int doc_kind, std::vector<std::string>& xml_lines,
-                             const std::function<void(std::int32_t)>& on_packet) {
+                             const std::function<void(std::int32_t)>& on_packet, const text_limits& sizes) {
   range_outcome out;
+  std::size_t taken = 0;  // bytes of the lines added, with their breaks
   const std::int64_t max_documents = static_cast<std::int64_t>(b) - a + 1;
   document_in_progress doc;
   std::string reply;
@@ -57,9 +58,15 @@ range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::in
     if (doc.begun && (p.flags & packet_flag::continues) == 0) {
       // A document ends whole only with a part of its own: a bare packet
       // after "continues" means the register stopped inside it.
-      if (doc.broken || !carries) {
+      if (doc.broken || !carries || doc.text.size() > sizes.document_bytes) {
         out.incomplete.push_back(doc.number);
+      } else if (taken + doc.text.size() + 1 > sizes.text_bytes) {
+        out.incomplete.push_back(doc.number);
+        out.text_limit = true;
+        doc.reset();
+        break;
       } else if (!doc.text.empty()) {
+        taken += doc.text.size() + 1;
         xml_lines.push_back(std::move(doc.text));
         out.complete.push_back(doc.number);
       }
@@ -72,7 +79,9 @@ range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::in
       break;
     }
     const auto documents = static_cast<std::int64_t>(out.complete.size() + out.incomplete.size());
-    if (documents > max_documents || doc.packets >= max_packets_per_document) break;
+    if (documents > max_documents || doc.packets >= max_packets_per_document ||
+        doc.text.size() > sizes.document_bytes)
+      break;
     exchange_packet(link, limits, continue_request(), reply);
   }
   // A document still continuing when the stream stopped is lost.

@@ -10,6 +10,7 @@
 
 #include "connection/gateway_link.h"
 #include "connection/timeouts.h"
+#include "retrieval/text_limits.h"
 
 namespace ejscope {
 
@@ -22,6 +23,9 @@ struct range_outcome {
   bool whole = false;
   std::vector<std::int32_t> complete;    // numbers of the documents added, in order
   std::vector<std::int32_t> incomplete;  // numbers of the documents dropped
+  // The range stopped because its text would have passed sizes.text_bytes;
+  // the document that did not fit is among the incomplete ones.
+  bool text_limit = false;
 };
 
 // Exchanges [a, b] and appends each whole document to xml_lines. A document
@@ -30,11 +34,13 @@ struct range_outcome {
 // stops, when a bare packet without a part of it ends it, or when a packet
 // of another document comes in its place. Implementer's choice: an empty, foreign or cut reply ends the range (the stream is out of step or gone).
 // The range also ends when the register sends more documents than [a, b]
-// holds numbers or one document runs past max_packets_per_document.
+// holds numbers, when one document runs past max_packets_per_document or
+// sizes.document_bytes (it is dropped), and before the lines added (each
+// counted with its line break) would pass sizes.text_bytes.
 // on_packet gets the document number of every reply packet (progress).
 // Connection failures are raised as link_error.
 range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::int32_t a, std::int32_t b,
                              int doc_kind, std::vector<std::string>& xml_lines,
-                             const std::function<void(std::int32_t)>& on_packet);
+                             const std::function<void(std::int32_t)>& on_packet, const text_limits& sizes = {});
 
 }  // namespace ejscope

@@ -34,6 +34,11 @@ EJSCOPE_REQUEST_TEXT(print_question_caption, "Продолжить?")
 EJSCOPE_REQUEST_TEXT(incomplete_documents,
                      "Документы получены не полностью и не показаны (запросите их снова): ")
 
+// The request stopped asking: its text reached the most one request may gather.
+EJSCOPE_REQUEST_TEXT(text_limit_reached,
+                     "Объём данных запроса достиг предела, остальные документы не запрошены. "
+                     "Выберите меньший диапазон номеров или дат!")
+
 #undef EJSCOPE_REQUEST_TEXT
 
 }  // namespace ejscope::request_texts

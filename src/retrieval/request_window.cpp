@@ -1,6 +1,7 @@
 #include "retrieval/request_window.h"
 
 #include <fstream>
+#include <string>
 #include <stdexcept>
 
 #include "datecs/printer_results.h"
@@ -269,6 +270,7 @@ void request_window_logic::render_display() {
     display_.push_back(request_texts::incomplete_documents() + joined_numbers(incomplete_));
     view_.incomplete_documents(incomplete_);
   }
+  if (text_limit_reached_) display_.push_back(request_texts::text_limit_reached());
   view_.display_changed(display_);
 }
 
@@ -286,9 +288,21 @@ void request_window_logic::assemble(int first, int last, int doc_kind) {
 void request_window_logic::start_xml_lines() {
   reset_pending();
   incomplete_.clear();
+  text_limit_reached_ = false;
   xml_lines_.clear();
   xml_lines_.emplace_back(xml_declaration);
   xml_lines_.emplace_back(envelope_open);
+  xml_bytes_ = joined_size(xml_lines_) + std::char_traits<char>::length(envelope_close) + 1;
+}
+
+bool request_window_logic::add_xml_line(std::string&& text) {
+  if (xml_bytes_ + text.size() + 1 > env_.sizes.text_bytes) {
+    text_limit_reached_ = true;
+    return false;
+  }
+  xml_bytes_ += text.size() + 1;
+  xml_lines_.push_back(std::move(text));
+  return true;
 }
 
 // Implementer's choice: temp.xml is a copy for the user, never read back, so a file that cannot be written does not end the request.
@@ -316,8 +330,12 @@ void request_window_logic::assemble_by_fragments(int first, int last, int doc_ki
     const int i = static_cast<int>(n);
     if (cache.contains(i)) continue;
     view_.process_events();
-    fetched_document doc = fetch_document(*env_.commands, p, i, doc_kind, password);
-    if (!doc.incomplete && !doc.text.empty()) xml_lines_.push_back(std::move(doc.text));
+    fetched_document doc = fetch_document(*env_.commands, p, i, doc_kind, password, env_.sizes.document_bytes);
+    if (!doc.incomplete && !doc.text.empty() && !add_xml_line(std::move(doc.text))) {
+      // No room left in the request's text: the rest of the range is not asked.
+      incomplete_.push_back(i);
+      break;
+    }
     show_progress(i, first, last);
     if (doc.incomplete) {
       incomplete_.push_back(i);
@@ -340,11 +358,17 @@ void request_window_logic::assemble_by_packets(int first, int last, int doc_kind
     record_range_ = true;
     // Implementer's choice: only the parts of [first, last] no stored range holds are asked, one exchange each, so no number comes twice.
     for (const number_range& part : ranges.uncovered(first, last)) {
+      const std::size_t before = xml_lines_.size();
+      const text_limits room{env_.sizes.document_bytes,
+                             env_.sizes.text_bytes > xml_bytes_ ? env_.sizes.text_bytes - xml_bytes_ : 0};
       const range_outcome out = exchange_range(
-          *env_.link, env_.limits, part.lo, part.hi, doc_kind, xml_lines_, [&](std::int32_t document) {
+          *env_.link, env_.limits, part.lo, part.hi, doc_kind, xml_lines_,
+          [&](std::int32_t document) {
             show_progress(document, part.lo, part.hi);
             view_.process_events();
-          });
+          },
+          room);
+      for (std::size_t i = before; i < xml_lines_.size(); ++i) xml_bytes_ += xml_lines_[i].size() + 1;
       if (out.whole) {
         pending_ranges_.push_back(part);
       } else {
@@ -353,6 +377,10 @@ void request_window_logic::assemble_by_packets(int first, int last, int doc_kind
           if (n >= part.lo && n <= part.hi) pending_ranges_.push_back({n, n});
       }
       incomplete_.insert(incomplete_.end(), out.incomplete.begin(), out.incomplete.end());
+      if (out.text_limit) {
+        text_limit_reached_ = true;
+        break;
+      }
     }
     pending_interval_ = &ranges;
   }

@@ -23,6 +23,7 @@
 #include "retrieval/journal_commands.h"
 #include "retrieval/period.h"
 #include "retrieval/sootv.h"
+#include "retrieval/text_limits.h"
 
 namespace ejscope {
 
@@ -74,6 +75,7 @@ struct request_environment {
   std::function<bool()> packet_mode = [] { return false; };
   std::function<register_header()> header = [] { return register_header{}; };
   std::function<bool()> colvo_flag = [] { return false; };
+  text_limits sizes;                      // how much text one request may gather
 };
 
 // How the latest request by numbers or by dates ended.
@@ -113,6 +115,9 @@ class request_window_logic {
   void assemble_by_fragments(int first, int last, int doc_kind);
   void assemble_by_packets(int first, int last, int doc_kind);
 
+  // How much text one request may gather (env.sizes until set).
+  void set_text_limits(const text_limits& sizes) { env_.sizes = sizes; }
+
   // Where temp.xml is written ("temp.xml" in the current directory).
   void set_temp_xml_path(std::filesystem::path path) { temp_xml_path_ = std::move(path); }
 
@@ -130,6 +135,8 @@ class request_window_logic {
   bool record_range() const { return record_range_; }
   // The numbers of the last assembly's documents that did not arrive whole.
   const std::vector<int>& incomplete() const { return incomplete_; }
+  // The last assembly stopped asking because its text reached env.sizes.text_bytes.
+  bool text_limit_reached() const { return text_limit_reached_; }
   request_outcome outcome() const { return outcome_; }
   // The first and last number of the last validated request by numbers.
   int request_first() const { return request_first_; }
@@ -147,6 +154,8 @@ class request_window_logic {
   void start_xml_lines();
   void finish_xml_lines();
   void reset_pending();
+  // Adds a document's line when the request's text has room for it.
+  bool add_xml_line(std::string&& text);
   struct period_fields {
     short_date start, end;
     time_e start_time, end_time;
@@ -182,6 +191,8 @@ class request_window_logic {
   bool covered_now_ = false;
   request_outcome outcome_ = request_outcome::none;  // this request's packet assembly found its range held
   std::vector<int> incomplete_;
+  std::size_t xml_bytes_ = 0;  // the lines of xml_lines_ with their breaks, and the closing line's
+  bool text_limit_reached_ = false;
 };
 
 }  // namespace ejscope
