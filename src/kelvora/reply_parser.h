@@ -9,15 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "datecs/reply_parser.h"
+
 namespace ejscope::kelvora {
 
+// The frame bytes are the Datecs ones, plus the end of the error field.
 namespace reply_byte {
-constexpr std::uint8_t preamble = 0x01;
-constexpr std::uint8_t terminator = 0x03;
-constexpr std::uint8_t separator = 0x04;
-constexpr std::uint8_t postamble = 0x05;
-constexpr std::uint8_t nak = 0x15;
-constexpr std::uint8_t syn = 0x16;
+using namespace datecs::reply_byte;
 constexpr std::uint8_t error_end = ';';
 }  // namespace reply_byte
 
