@@ -106,6 +106,9 @@ TEST(RenderCli, ATapeThatCannotBeProcessedGivesTheFailureLinesAndStatusOne) {
   scratch_folder folder;
   write_file(folder.file("bad_number.xml"), tape_of("<DAT DI=\"abc\"><C T=\"0\"/></DAT><MAC/>"));
   write_file(folder.file("not_xml.xml"), "<RQ V=\"1\"><DAT>");
+  // A 1 GiB tape as a sparse file: refused by its size, without a byte read.
+  write_file(folder.file("huge.xml"), "<RQ V=\"1\">");
+  std::filesystem::resize_file(folder.file("huge.xml"), std::uintmax_t{1} << 30);
   struct failing_case {
     std::vector<std::string> args;
     std::vector<std::string> message_parts;
@@ -115,6 +118,10 @@ TEST(RenderCli, ATapeThatCannotBeProcessedGivesTheFailureLinesAndStatusOne) {
        {"bad_number.xml", "slot 0", "DAT", "DI", "abc"}},
       {{"render", folder.file("not_xml.xml"), "--type", "check", "--from", "1", "--to", "9"}, {"not_xml.xml"}},
       {{"render", folder.file("missing.xml"), "--type", "z", "--from", "1", "--to", "9"}, {"missing.xml"}},
+      {{"render", folder.file("huge.xml"), "--type", "check", "--from", "1", "--to", "9"},
+       {"huge.xml", "larger than 64 MiB"}},
+      // A stream without a size and without an end: refused once it passes the limit.
+      {{"render", "/dev/zero", "--type", "check", "--from", "1", "--to", "9"}, {"/dev/zero", "larger than 64 MiB"}},
       {{"render", sample, "--type", "check", "--from", "x1", "--to", "9"}, {"'x1' is not a valid integer value"}},
       {{"render", sample, "--type", "check", "--from", "1", "--to", "9.5"}, {"'9.5' is not a valid integer value"}},
   };
