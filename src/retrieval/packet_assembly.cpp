@@ -31,6 +31,8 @@ range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::in
   std::size_t taken = 0;  // bytes of the lines added, with their breaks
   const std::int64_t max_documents = static_cast<std::int64_t>(b) - a + 1;
   document_in_progress doc;
+  bool ended_by_register = false;
+  std::int64_t next_number = a;  // the number after the last document the stream began
   std::string reply;
   exchange_packet(link, limits, range_request(doc_kind, a, b), reply);
   for (;;) {
@@ -49,6 +51,7 @@ range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::in
     if (!doc.begun && carries) {
       doc.begun = true;
       doc.number = p.document;
+      next_number = static_cast<std::int64_t>(p.document) + 1;
     }
     if (doc.begun) {
       ++doc.packets;
@@ -75,6 +78,7 @@ range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::in
     if (on_packet) on_packet(p.document);
 
     if ((p.flags & packet_flag::last_packet) != 0) {
+      ended_by_register = true;
       out.whole = !doc.begun && out.incomplete.empty();
       break;
     }
@@ -84,8 +88,15 @@ range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::in
       break;
     exchange_packet(link, limits, continue_request(), reply);
   }
-  // A document still continuing when the stream stopped is lost.
-  if (doc.begun) out.incomplete.push_back(doc.number);
+  // A document still continuing when the stream stopped is lost. A stream
+  // that stopped between documents, before the register ended it, lost the
+  // documents it did not reach: the first of them is named, so that the
+  // request does not look whole.
+  if (doc.begun) {
+    out.incomplete.push_back(doc.number);
+  } else if (!ended_by_register && !out.text_limit && next_number <= b) {
+    out.incomplete.push_back(static_cast<std::int32_t>(next_number));
+  }
   return out;
 }
 

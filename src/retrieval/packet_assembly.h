@@ -22,7 +22,10 @@ struct range_outcome {
   // document was lost: the whole range is what the register holds.
   bool whole = false;
   std::vector<std::int32_t> complete;    // numbers of the documents added, in order
-  std::vector<std::int32_t> incomplete;  // numbers of the documents dropped
+  // Numbers of the documents dropped; when the stream stopped between
+  // documents before the register ended it, also the number after the last
+  // document it began (a, when none began), if that is within [a, b].
+  std::vector<std::int32_t> incomplete;
   // The range stopped because its text would have passed sizes.text_bytes;
   // the document that did not fit is among the incomplete ones.
   bool text_limit = false;
