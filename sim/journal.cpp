@@ -34,9 +34,9 @@ void append_raw(const pugi::xml_node& node, std::string& out) {
   node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
 }
 
-journal_document read_document(const pugi::xml_node& dat, const pugi::xml_node& mac, int fallback_number) {
+journal_document read_document(const pugi::xml_node& dat, const pugi::xml_node& mac, int fallback_di) {
   journal_document doc;
-  doc.number = integer_attribute(dat, "DI").value_or(fallback_number);
+  doc.number = integer_attribute(dat, "DI").value_or(fallback_di);
   if (const pugi::xml_node z = dat.child("Z")) doc.z_number = integer_attribute(z, "NO");
   if (const pugi::xml_node end = dat.child("C").child("E")) doc.receipt_number = integer_attribute(end, "NO");
   doc.ts = dat.child_value("TS");
@@ -46,6 +46,10 @@ journal_document read_document(const pugi::xml_node& dat, const pugi::xml_node& 
 }
 
 }  // namespace
+
+std::optional<int> journal_document::number_of(int kind) const {
+  return kind == kind_z_report ? z_number : receipt_number;
+}
 
 journal journal::parse(std::string_view tape_text) {
   journal result;
@@ -63,17 +67,17 @@ journal journal::parse(std::string_view tape_text) {
   const pugi::xml_node root = xml.document_element();
   if (std::string_view(root.name()) != "RQ") throw std::runtime_error("tape root element is not RQ");
 
-  int next_number = 1;
+  int next_di = 1;
   for (pugi::xml_node node = root.first_child(); node; node = node.next_sibling()) {
     if (node.type() != pugi::node_element || std::string_view(node.name()) != "DAT") continue;
     pugi::xml_node mac = node.next_sibling();
     while (mac && mac.type() != pugi::node_element) mac = mac.next_sibling();
     if (mac && std::string_view(mac.name()) != "MAC") mac = pugi::xml_node();
 
-    journal_document doc = read_document(node, mac, next_number);
-    next_number = doc.number + 1;
+    journal_document doc = read_document(node, mac, next_di);
+    next_di = doc.number + 1;
     const std::size_t position = result.documents_.size();
-    result.by_number_.emplace(doc.number, position);
+    if (doc.receipt_number) result.by_receipt_number_.emplace(*doc.receipt_number, position);
     if (doc.z_number) result.by_z_number_.emplace(*doc.z_number, position);
     result.documents_.push_back(std::move(doc));
     if (mac) node = mac;
@@ -82,7 +86,7 @@ journal journal::parse(std::string_view tape_text) {
 }
 
 const std::map<int, std::size_t>& journal::index(int kind) const {
-  return kind == kind_z_report ? by_z_number_ : by_number_;
+  return kind == kind_z_report ? by_z_number_ : by_receipt_number_;
 }
 
 const journal_document* journal::find(int kind, int number) const {
@@ -103,7 +107,7 @@ std::vector<const journal_document*> journal::range(int kind, int first, int las
 
 std::optional<std::pair<int, int>> journal::period(std::string_view from, std::string_view to) const {
   std::optional<std::pair<int, int>> result;
-  for (const auto& [number, position] : by_number_) {
+  for (const auto& [number, position] : by_receipt_number_) {
     const std::string_view minute = std::string_view(documents_[position].ts).substr(0, 12);
     if (minute.size() < 12 || minute < from || minute > to) continue;
     if (!result) result.emplace(number, number);

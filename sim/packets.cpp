@@ -110,10 +110,10 @@ packet_stream::packet_stream(std::vector<const journal_document*> documents, int
       first_(first),
       active_(true) {}
 
-// The number the header carries: the one the range asked by.
+// The number the header carries: the one the range asked by (a document of
+// the range always has a number of its kind).
 std::int32_t packet_stream::number_of(std::size_t index) const {
-  const journal_document& doc = *documents_[index];
-  return kind_ == kind_z_report ? doc.z_number.value_or(doc.number) : doc.number;
+  return documents_[index]->number_of(kind_).value_or(0);
 }
 
 std::string packet_stream::next(spoil how) {

@@ -134,8 +134,9 @@ class answerer {
 
   command_outcome print(int first, int last) const {
     printed_range job{protocol_, first, last, {}};
+    // The register prints the receipts of that receipt-number range.
     for (const journal_document* doc : context_.tape.range(kind_document, first, last)) {
-      job.documents.push_back(doc->number);
+      job.documents.push_back(doc->number_of(kind_document).value_or(0));
     }
     if (job.documents.empty()) return refuse(not_allowed, kelvora_code::no_document);
     command_outcome outcome;

@@ -114,7 +114,7 @@ struct printed_range {
   register_protocol protocol = register_protocol::datecs;
   int first = 0;
   int last = 0;
-  std::vector<int> documents{};  // numbers of the documents printed, in order
+  std::vector<int> documents{};  // receipt numbers of the receipts printed, in order
 };
 
 class journal;
@@ -170,9 +170,9 @@ struct parsed_fault {
 parsed_fault parse_fault(const std::string& text);
 
 // A synthetic tape of n documents (windows-1251 XML with the envelope):
-// document numbers (DI) 1 … n, every tenth a Z-report (Z numbers 1, 2, …),
-// the others sale receipts whose receipt number is their document number;
-// document k is dated 01.03.2016 08:00 plus 10·k minutes.
+// DI 1 … n, every tenth a Z-report (Z numbers 1, 2, … in order), the others
+// sale receipts with receipt numbers 1, 2, … in order (document k is receipt
+// k − k/10); document k is dated 01.03.2016 08:00 plus 10·k minutes.
 std::string make_tape(int n);
 
 }  // namespace ejscope::sim

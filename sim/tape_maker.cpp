@@ -63,13 +63,14 @@ std::string z_report(int z_number, const std::string& ts) {
 std::string make_tape(int n) {
   std::string tape = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<RQ V=\"1\">\n";
   int z_number = 0;
+  int receipt_number = 0;
   for (int k = 1; k <= n; ++k) {
     const std::string ts = timestamp(k);
     char dat[256];
     std::snprintf(dat, sizeof dat, "<DAT DI=\"%d\" DT=\"0\" FN=\"%s\" TN=\"%s\" V=\"1\" ZN=\"%s\">", k, fiscal_number,
                   taxpayer, serial_number);
     tape += dat;
-    tape += k % 10 == 0 ? z_report(++z_number, ts) : receipt(k, k, ts);
+    tape += k % 10 == 0 ? z_report(++z_number, ts) : receipt(++receipt_number, k, ts);
     char mac[128];
     std::snprintf(mac, sizeof mac, "</DAT><MAC DI=\"%d\" NT=\"1\">%08X%08X</MAC>\n", k, 0x5A5A0000u + static_cast<unsigned>(k),
                   static_cast<unsigned>(k) * 2654435761u);
