@@ -103,8 +103,8 @@ class FaultStorm : public ::testing::TestWithParam<storm_mode> {
  private:
   struct run_state;
   void request(run_state& s, std::mt19937_64& rng);
-  void check(run_state& s, action what, int first, int last, int type, steady::duration took,
-             std::size_t requests_before, int faults_before);
+  void check(run_state& s, action what, int first, int last, const std::vector<const sim::journal_document*>& asked,
+             steady::duration took, std::size_t requests_before, int faults_before);
   int failures() const {
     return ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
   }
@@ -139,10 +139,18 @@ std::vector<int> held_numbers(const rq& store) {
 
 // The offline rendering of the served texts of the documents the model
 // holds, in the model's order, over the same range and settings.
+// The served documents by their DI, the number the model holds them by.
+std::map<int, const sim::journal_document*> by_di(const sim::journal& tape) {
+  std::map<int, const sim::journal_document*> docs;
+  for (const auto& d : tape.documents()) docs.emplace(d.number, &d);
+  return docs;
+}
+
 std::vector<std::string> offline_rendering(const sim::journal& tape, const std::vector<int>& numbers,
                                            retrieval_session& session) {
+  const auto docs = by_di(tape);
   std::string text = "<?xml version=\"1.0\" encoding=\"windows-1251\"?><RQ V=\"1\">";
-  for (int n : numbers) text += tape.find(sim::kind_document, n)->text;
+  for (int n : numbers) text += docs.at(n)->text;
   text += "</RQ>";
   rq store;
   control walk;
@@ -246,9 +254,14 @@ void FaultStorm::request(run_state& s, std::mt19937_64& rng) {
     session.view.start_time = hhmm(8 * 60 + 10 * a - 5);
     session.view.end_time = hhmm(8 * 60 + 10 * b + 5);
     type = session.view.type = pick(1, 3);
-    first = std::min(a, tape_documents);
-    last = std::min(b, tape_documents);
+    const auto digits = [](std::string t) { return "20160301" + t.erase(2, 1); };
+    const auto period = s.sim.tape().period(digits(session.view.start_time), digits(session.view.end_time));
+    first = period ? period->first : 1;
+    last = period ? period->second : 0;
   }
+  // The documents the register holds for the request.
+  const std::vector<const sim::journal_document*> asked =
+      s.sim.tape().range(type == 0 && what == action::by_numbers ? sim::kind_z_report : sim::kind_document, first, last);
   SCOPED_TRACE("request " + std::to_string(static_cast<int>(what)) + " type " + std::to_string(type) + " " +
                std::to_string(first) + ".." + std::to_string(last));
 
@@ -264,12 +277,13 @@ void FaultStorm::request(run_state& s, std::mt19937_64& rng) {
       s.held.clear();
       return;
   }
-  check(s, what, first, last, type, steady::now() - start, requests_before, faults_before);
+  check(s, what, first, last, asked, steady::now() - start, requests_before, faults_before);
 }
 
 // ---- the invariants -------------------------------------------------------------
 
-void FaultStorm::check(run_state& s, action what, int first, int last, int type, steady::duration took,
+void FaultStorm::check(run_state& s, action what, int first, int last,
+                       const std::vector<const sim::journal_document*>& asked, steady::duration took,
                        std::size_t requests_before, int faults_before) {
   const request_window_logic& r = s.session.request();
   const sim::journal& tape = s.sim.tape();
@@ -280,7 +294,7 @@ void FaultStorm::check(run_state& s, action what, int first, int last, int type,
       std::find(kinds.begin() + faults_before, kinds.end(), sim::fault_kind::kelvora_error) != kinds.end();
 
   // The numbers the request may ask: a Z-report number stands for one document.
-  const int numbers = last - first + 1 + 2;
+  const int numbers = std::max(0, last - first + 1) + 2;
   const std::size_t per_number = s.fragments_per_document + 2;
   const std::size_t most_exchanges =
       4 + static_cast<std::size_t>(numbers) * per_number * (s.mode.protocol == sim::register_protocol::kelvora ? 1 + kelvora_retries : 1);
@@ -305,16 +319,17 @@ void FaultStorm::check(run_state& s, action what, int first, int last, int type,
   // Every document held is one the register served; nothing held is lost.
   const std::vector<int> held = held_numbers(r.model());
   const std::multiset<int> held_now(held.begin(), held.end());
-  for (int n : held) ASSERT_NE(tape.find(sim::kind_document, n), nullptr) << "the model holds document " << n;
+  const auto served = by_di(tape);
+  for (int n : held) ASSERT_EQ(served.count(n), 1u) << "the model holds document " << n;
   for (int n : s.held) EXPECT_EQ(held_now.count(n) >= 1, true) << "document " << n << " was lost";
 
   // Only whole served documents reach the XML text.
   const auto& xml = r.xml_lines();
   for (std::size_t i = 2; i < xml.size(); ++i) {
     if (i + 1 == xml.size() && xml[i] == "</RQ>") break;
-    const bool served = std::any_of(tape.documents().begin(), tape.documents().end(),
-                                    [&](const auto& d) { return d.text == xml[i]; });
-    EXPECT_TRUE(served) << "a cut or foreign document text in the XML: " << xml[i].substr(0, 80);
+    const bool whole = std::any_of(tape.documents().begin(), tape.documents().end(),
+                                   [&](const auto& d) { return d.text == xml[i]; });
+    EXPECT_TRUE(whole) << "a cut or foreign document text in the XML: " << xml[i].substr(0, 80);
   }
 
   tally_.faults += faults;
@@ -352,22 +367,15 @@ void FaultStorm::check(run_state& s, action what, int first, int last, int type,
   // A request that ended without a word holds its whole range (unless the
   // register itself said a document is not there).
   if (r.outcome() == request_outcome::done && r.incomplete().empty() && !register_said_no) {
-    for (const auto& d : tape.documents()) {
-      const bool asked = type == 0 ? d.z_number && *d.z_number >= first && *d.z_number <= last
-                                   : d.number >= first && d.number <= last;
-      if (asked) {
-        EXPECT_GE(held_now.count(d.number), 1u) << "document " << d.number << " silently missing";
-      }
+    for (const sim::journal_document* d : asked) {
+      EXPECT_GE(held_now.count(d->number), 1u) << "document " << d->number << " silently missing";
     }
   }
 
   // Nothing is marked fetched that the model does not hold.
-  std::map<int, int> held_z;  // Z-report number -> document number
-  for (const auto& d : tape.documents())
-    if (d.z_number && held_now.count(d.number) != 0) held_z[*d.z_number] = d.number;
   const auto marked_held = [&](int kind, int n) {
-    const auto* d = tape.find(kind, n);
-    return d == nullptr || (kind == sim::kind_z_report ? held_z.count(n) != 0 : held_now.count(n) != 0);
+    const sim::journal_document* d = tape.find(kind, n);
+    return d == nullptr || held_now.count(d->number) != 0;
   };
   for (int n = -1; n <= tape_documents + 10; ++n) {
     if (r.fetched_docs().contains(n)) {
