@@ -66,6 +66,14 @@ class RetrievalRoad : public ::testing::TestWithParam<road_mode> {
 
   std::vector<std::string> offline(int type) { return session.offline(sim.tape().tape_text(), type); }
 
+  // The offline rendering of only the documents a request of that kind
+  // brings for [first, last]: receipts by their receipt numbers, Z-reports by theirs.
+  std::vector<std::string> offline_of(int kind, int first, int last, int type) {
+    std::string tape = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<RQ V=\"1\">\n";
+    for (const sim::journal_document* doc : sim.tape().range(kind, first, last)) tape += doc->text + "\n";
+    return session.offline(tape + "</RQ>\n", type);
+  }
+
   bool display_has(const std::string& text) {
     const auto& lines = session.request().display();
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
@@ -75,22 +83,43 @@ class RetrievalRoad : public ::testing::TestWithParam<road_mode> {
   retrieval_session session;
 };
 
+// The tape of 30 documents holds receipts 1 ... 27 and Z-reports 1 ... 3.
 TEST_P(RetrievalRoad, WholeTapeRendersAsOffline) {
-  session.by_numbers(1, 30, 2);
+  session.by_numbers(1, 3, 0);
+  session.by_numbers(1, 27, 2);  // the Z-reports held lie between receipts 1 and 27
   EXPECT_EQ(session.request().display(), offline(2));
   EXPECT_EQ(session.request().model().doc_index, 30);
   EXPECT_TRUE(session.request().incomplete().empty());
 
-  // temp.xml: the envelope around one line per document, CR LF after each.
+  // temp.xml: the envelope around one line per receipt, CR LF after each.
   std::ifstream in(session.temp_xml(), std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
   const std::string text = s.str();
   EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n", 0), 0u);
   EXPECT_EQ(text.substr(text.size() - 7), "</RQ>\r\n");
-  EXPECT_EQ(session.request().xml_lines().size(), 33u);
+  EXPECT_EQ(session.request().xml_lines().size(), 30u);
   for (const auto& doc : sim.tape().documents())
-    EXPECT_NE(text.find(doc.text + "\r\n"), std::string::npos) << doc.number;
+    EXPECT_EQ(text.find(doc.text + "\r\n") != std::string::npos, doc.receipt_number.has_value()) << doc.number;
+}
+
+// Receipt numbers, not the documents' DIs, are asked, cached and rendered:
+// receipts 8 ... 12 are documents 8, 9, 11, 12, 13 of the tape.
+TEST_P(RetrievalRoad, ReceiptsByTheirNumbersAcrossAZReport) {
+  session.by_numbers(8, 12, 2);
+  EXPECT_EQ(session.request().model().doc_index, 5);
+  EXPECT_EQ(session.request().display(), offline_of(sim::kind_document, 8, 12, 2));
+  // The same receipts as the whole tape shows them under "Чек", which lays out no Z-report.
+  EXPECT_EQ(session.request().display(), offline(1));
+  if (!GetParam().packet) {
+    for (int n = 8; n <= 12; ++n) EXPECT_TRUE(session.request().fetched_docs().contains(n)) << n;
+    EXPECT_FALSE(session.request().fetched_docs().contains(13));
+  } else {
+    EXPECT_TRUE(session.request().fetched_ranges(1).covers(8, 12));
+  }
+  const int asked = retrieval_requests();
+  session.by_numbers(9, 11, 1);  // held already
+  EXPECT_EQ(retrieval_requests(), asked);
 }
 
 TEST_P(RetrievalRoad, SeveralRequestsUseTheCaches) {
@@ -105,7 +134,7 @@ TEST_P(RetrievalRoad, SeveralRequestsUseTheCaches) {
 
   session.by_numbers(8, 14, 2);  // only 11 ... 14 are new
   EXPECT_EQ(session.request().model().doc_index, 14);
-  EXPECT_EQ(session.request().display(), offline(2));
+  EXPECT_EQ(session.request().display(), offline_of(sim::kind_document, 1, 14, 2));
 }
 
 TEST_P(RetrievalRoad, ZReportsByTheirNumbers) {
@@ -116,18 +145,19 @@ TEST_P(RetrievalRoad, ZReportsByTheirNumbers) {
 }
 
 TEST_P(RetrievalRoad, ByDates) {
-  // Documents are ten minutes apart from 01.03.2016 08:00: 08:30 ... 09:30 holds 3 ... 9.
+  // Documents are ten minutes apart from 01.03.2016 08:00: 09:00 ... 10:00
+  // holds documents 6 ... 12, that is receipts 6 ... 11 and Z-report 1 (09:40).
   session.view.start_date = "01.03.16";
   session.view.end_date = "01.03.16";
-  session.view.start_time = "08:30";
-  session.view.end_time = "09:30";
+  session.view.start_time = "09:00";
+  session.view.end_time = "10:00";
   session.request().Button5Click();
-  EXPECT_EQ(session.view.first, "3");
-  EXPECT_EQ(session.view.last, "9");
+  EXPECT_EQ(session.view.first, "6");
+  EXPECT_EQ(session.view.last, "11");
   session.view.type = 2;
   session.request().Button4Click();
-  EXPECT_EQ(session.request().model().doc_index, 7);
-  EXPECT_EQ(session.request().display(), offline(2));
+  EXPECT_EQ(session.request().model().doc_index, 6);
+  EXPECT_EQ(session.request().display(), offline_of(sim::kind_document, 6, 11, 2));
 }
 
 TEST_P(RetrievalRoad, EmptyingTheModelAsksAgain) {
