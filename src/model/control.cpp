@@ -32,9 +32,10 @@ class value_reader {
     if (!value) fail("not a 32-bit whole number");
     return *value;
   }
-  std::string text() const { return std::string(value_); }
-  std::string text_or(std::string_view when_empty) const {
-    return std::string(value_.empty() ? when_empty : value_);
+  // Text fields are assigned in place, reusing the field's storage.
+  void text_into(std::string& field) const { field.assign(value_); }
+  void text_or_into(std::string& field, std::string_view when_empty) const {
+    field.assign(value_.empty() ? when_empty : value_);
   }
 
  private:
@@ -51,7 +52,7 @@ void file_field(T& object, const fields::table<T, K>& table, int code, const val
   if (code < 0 || static_cast<std::size_t>(code) >= K) return;
   const fields::field<T>& field = table[static_cast<std::size_t>(code)];
   if (field.number) object.*field.number = value.number();
-  if (field.text) object.*field.text = value.text();
+  if (field.text) value.text_into(object.*field.text);
 }
 
 // A receipt line: its field, and once its `N` is read, its place in the
@@ -118,10 +119,11 @@ void control::visit(rq& store, pugi::xml_node node) {
 }
 
 void control::walk_attributes(rq& store, pugi::xml_node element) {
+  const std::string_view element_name = element.name();
   for (pugi::xml_attribute attribute : element.attributes()) {
     std::string_view name = attribute.name();
     if (std::optional<int> code = tags.find_attribute(current, name))
-      store_value(store, *code, attribute.value(), element.name(), name);
+      store_value(store, *code, attribute.value(), element_name, name);
   }
 }
 
@@ -142,7 +144,7 @@ void control::store_value(rq& store, int code, std::string_view value, std::stri
       file_field(receipt, fields::check_fields, code, v);
       if (code == 0) document.is_check = true;
       if (code == 1) receipt.CN = v.whole();
-      if (code == 2) receipt.ON = v.text_or("       ");
+      if (code == 2) v.text_or_into(receipt.ON, "       ");
       return;
     }
     case Z: {
@@ -155,7 +157,7 @@ void control::store_value(rq& store, int code, std::string_view value, std::stri
       return;
     }
     case TS:
-      if (code == 0) document.TS.text = v.text();
+      if (code == 0) v.text_into(document.TS.text);
       return;
     default: break;
   }

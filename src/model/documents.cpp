@@ -44,6 +44,14 @@ void rq::clear() {
   macs.clear();
 }
 
+dat& rq::current_document() {
+  // The walk fills the highest slot: it is found, or added at the end,
+  // without a search.
+  if (dats.empty() || dats.rbegin()->first < doc_index) return dats.emplace_hint(dats.end(), doc_index, dat{})->second;
+  if (dats.rbegin()->first == doc_index) return dats.rbegin()->second;
+  return dats[doc_index];
+}
+
 void rq::note_check_number(int n) { note_number(n, check_no_min, check_no_max); }
 
 void rq::note_z_number(int n) { note_number(n, z_no_min, z_no_max); }

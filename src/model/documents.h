@@ -8,15 +8,16 @@
 //
 // Maps are ordered by key; `operator[]` is the creating access: a missing
 // key gets a default-constructed element, which the walk and the renderers
-// rely on.
+// rely on. The documents themselves are nodes of a `std::map`, so that a
+// document keeps its place in memory while later ones are added and the sort
+// moves whole nodes; everything inside a document is a `slot_map`.
 #include <cstdint>
 #include <map>
 #include <string>
 
-namespace ejscope {
+#include "model/slot_map.h"
 
-template <class T>
-using slot_map = std::map<std::int32_t, T>;
+namespace ejscope {
 
 // Line kinds as recorded in `check::line_order`.
 namespace line_kinds {
@@ -198,8 +199,8 @@ struct dat {
 class rq {
  public:
   float V = 0;
-  slot_map<dat> dats;   // the documents, by slot 0, 1, 2 ...
-  slot_map<mac> macs;   // the record closing slot k is at key k + 1
+  std::map<std::int32_t, dat> dats;  // the documents, by slot 0, 1, 2 ...
+  slot_map<mac> macs;                // the record closing slot k is at key k + 1
   int doc_index = 0;    // slot being filled; after a walk, the number of documents held
   int check_no_min = 0, check_no_max = 0;  // receipt numbers seen; 0 = none yet
   int z_no_min = 0, z_no_max = 0;          // Z-report numbers seen; 0 = none yet
@@ -213,18 +214,8 @@ class rq {
 
   // The document being filled and the `MAC` record of the current slot
   // (creating access).
-  dat& current_document() { return last_slot(dats, doc_index); }
-  mac& current_mac() { return last_slot(macs, doc_index); }
-
- private:
-  // The walk fills the highest slot: it is found, or added at the end,
-  // without a search.
-  template <class T>
-  static T& last_slot(slot_map<T>& map, std::int32_t key) {
-    if (map.empty() || map.rbegin()->first < key) return map.emplace_hint(map.end(), key, T{})->second;
-    if (map.rbegin()->first == key) return map.rbegin()->second;
-    return map[key];
-  }
+  dat& current_document();
+  mac& current_mac() { return macs[doc_index]; }
 };
 
 }  // namespace ejscope

@@ -9,7 +9,7 @@ void sort_documents(rq& store) {
   // Only the documents held, slots 0 ... doc_index - 1: a trailing document
   // without its `MAC` stays where it is and is neither sorted in nor lost.
   // The documents move between slots as whole map nodes, without copying.
-  using node = slot_map<dat>::node_type;
+  using node = decltype(store.dats)::node_type;
   std::vector<node> held;
   std::vector<std::int32_t> slots;
   auto last = store.dats.lower_bound(store.doc_index);

@@ -1,5 +1,7 @@
 #include "model/typ_work.h"
 
+#include <stdexcept>
+
 namespace ejscope {
 
 typ_work::typ_work()
@@ -28,7 +30,12 @@ typ_work::typ_work()
       attr_io_{{"T", 0}, {"NM", 1}, {"SMI", 2}, {"SMO", 3}, {"SMT", 4}},
       attr_nc_{{"NI", 0}, {"NO", 1}},
       attr_tx_{{"TX", 0}, {"TXPR", 1}, {"TXSM", 2}, {"DTPR", 3}, {"DTSM", 4}, {"TXTY", 5}, {"TXAL", 6}},
-      attr_serv_info_{{"N", 0}, {"HP", 2}, {"HT", 3}} {}
+      attr_serv_info_{{"N", 0}, {"HP", 2}, {"HT", 3}},
+      packed_tags_(packed(tags_)),
+      packed_attr_rq_(packed(attr_rq_)) {
+  for (std::size_t code = 0; code < element_kinds; ++code)
+    packed_attributes_[code] = packed(attribute_table(static_cast<int>(code)));
+}
 
 std::string_view typ_work::lookup_name(std::string_view name, int current) const {
   using namespace tag_codes;
@@ -38,20 +45,44 @@ std::string_view typ_work::lookup_name(std::string_view name, int current) const
 
 namespace {
 
-std::optional<int> find_code(const name_table& table, std::string_view name) {
-  auto it = table.find(name);
-  if (it == table.end()) return std::nullopt;
-  return it->second;
+constexpr std::size_t packed_limit = 7;
+
+// The bytes of the name and, in the top byte, its length: equal words are
+// equal names. Only names of at most packed_limit bytes are packed.
+std::uint64_t pack_name(std::string_view name) {
+  std::uint64_t word = static_cast<std::uint64_t>(name.size()) << 56;
+  for (std::size_t k = 0; k < name.size(); ++k)
+    word |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[k])) << (8 * k);
+  return word;
 }
 
 }  // namespace
 
+typ_work::packed_table typ_work::packed(const name_table& table) {
+  packed_table words;
+  for (const auto& [name, code] : table) {
+    if (name.size() > packed_limit) throw std::logic_error("dictionary name too long to pack: " + name);
+    words.emplace_back(pack_name(name), code);
+  }
+  return words;
+}
+
+std::optional<int> typ_work::find_packed(const packed_table& table, std::string_view name) {
+  // No name of the dictionary is longer than packed_limit.
+  if (name.size() > packed_limit) return std::nullopt;
+  const std::uint64_t word = pack_name(name);
+  for (const auto& [entry, code] : table)
+    if (entry == word) return code;
+  return std::nullopt;
+}
+
 std::optional<int> typ_work::find_element(std::string_view name, int current) const {
-  return find_code(tags_, lookup_name(name, current));
+  return find_packed(packed_tags_, lookup_name(name, current));
 }
 
 std::optional<int> typ_work::find_attribute(int element, std::string_view name) const {
-  return find_code(attribute_table(element), name);
+  const bool listed = element >= 0 && static_cast<std::size_t>(element) < element_kinds;
+  return find_packed(listed ? packed_attributes_[static_cast<std::size_t>(element)] : packed_attr_rq_, name);
 }
 
 int typ_work::element_code(std::string_view name, int current) const {

@@ -2,10 +2,14 @@
 // The tag dictionary of the electronic control tape: element names and the
 // attribute names of every element kind mapped to small integer codes, on
 // which the walk of the tape dispatches.
+#include <array>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ejscope {
 
@@ -82,11 +86,21 @@ class typ_work {
   const name_table& attr_serv_info() const { return attr_serv_info_; }
 
  private:
+  // A table for the walk's lookups: every name (all are at most seven bytes)
+  // packed with its length into one word, searched by a scan of a few words.
+  using packed_table = std::vector<std::pair<std::uint64_t, int>>;
+  static constexpr std::size_t element_kinds = 22;
+
   std::string_view lookup_name(std::string_view name, int current) const;
+  static packed_table packed(const name_table& table);
+  static std::optional<int> find_packed(const packed_table& table, std::string_view name);
 
   name_table tags_, attr_rq_, attr_dat_, attr_mac_, attr_c_, attr_sale_, attr_up_down_, attr_pay_,
       attr_in_out_, attr_comment_, attr_cancel_, attr_end_, attr_ts_, attr_z_, attr_txs_, attr_z_m_,
       attr_io_, attr_nc_, attr_tx_, attr_serv_info_;
+  packed_table packed_tags_;
+  std::array<packed_table, element_kinds> packed_attributes_;  // by element code
+  packed_table packed_attr_rq_;                                 // any other code
 };
 
 }  // namespace ejscope
