@@ -15,6 +15,7 @@
 #include "model/control.h"
 #include "render/display_file.h"
 #include "render/render_pass.h"
+#include "text/cp1251.h"
 
 namespace ejscope {
 namespace {
@@ -71,6 +72,14 @@ std::string offline_file(const std::string& tape, int type, int first, int last,
   return read_file(dir / "offline.txt");
 }
 
+// The tape text of only the documents a request of that kind brings for
+// [first, last]: receipts by their receipt numbers, Z-reports by theirs.
+std::string tape_of(const sim::journal& tape, int kind, int first, int last) {
+  std::string text = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<RQ V=\"1\">\n";
+  for (const sim::journal_document* doc : tape.range(kind, first, last)) text += doc->text + "\n";
+  return text + "</RQ>\n";
+}
+
 sim::config fragment_config() {
   sim::config cfg = testing::sim_test_config(sim::make_tape(30));
   cfg.register_identity.set_firmware_date(2015, 11, 1);
@@ -88,9 +97,43 @@ TEST(FetchCommand, SavesWhatTheWindowWouldSaveInEachProtocolAndMode) {
       std::vector<std::string> header = p == sim::register_protocol::kelvora ? sim.identity().header_lines
                                                                               : std::vector<std::string>{};
       const int header_last = header.empty() ? 0 : static_cast<int>(header.size()) - 1;
-      EXPECT_EQ(read_file(dir / "out.txt"), offline_file(sim.tape().tape_text(), 2, 3, 12, header, header_last, dir));
+      // Receipts 3 ... 12 (Z-report 1 lies between them but is not asked by receipt numbers).
+      EXPECT_EQ(read_file(dir / "out.txt"),
+                offline_file(tape_of(sim.tape(), sim::kind_document, 3, 12), 2, 3, 12, header, header_last, dir));
       EXPECT_EQ(read_file(dir / "t.xml").rfind("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n", 0), 0u);
     }
+  }
+}
+
+// On the sample tape the receipts are numbered 1 ... 19 and their documents
+// DI 101 ... 122: the typed numbers are receipt numbers, asked and shown.
+TEST(FetchCommand, ReceiptNumbersOfTheSampleTapeAreWhatIsShown) {
+  sim_harness sim(testing::sim_test_config(testing::sample_tape_text()));
+  const std::string c = connect_args(sim, sim::register_protocol::datecs);
+  const struct {
+    const char* type;
+    int type_index;
+    int first, last;
+    int kind;
+  } cases[] = {
+      {"check", 1, 1, 5, sim::kind_document},
+      {"check", 1, 9, 14, sim::kind_document},
+      {"both", 2, 1, 19, sim::kind_document},
+      {"z", 0, 1, 3, sim::kind_z_report},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(std::string(k.type) + " " + std::to_string(k.first) + ".." + std::to_string(k.last));
+    const auto dir = scratch(std::string("sample_") + k.type + std::to_string(k.first));
+    const run_result r = run(dir, "fetch " + c + " --type " + k.type + " --from " + std::to_string(k.first) +
+                                      " --to " + std::to_string(k.last) + " -o out.txt");
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string shown = read_file(dir / "out.txt");
+    EXPECT_EQ(shown, offline_file(tape_of(sim.tape(), k.kind, k.first, k.last), k.type_index, k.first, k.last, {}, 0, dir));
+    // The whole tape rendered over the same numbers shows the same receipts.
+    if (k.type_index != 2) {
+      EXPECT_EQ(shown, offline_file(sim.tape().tape_text(), k.type_index, k.first, k.last, {}, 0, dir));
+    }
+    EXPECT_EQ(shown.find(text::utf8_to_cp1251("Запрашиваемые данные отсутствуют!")), std::string::npos);
   }
 }
 
@@ -128,14 +171,15 @@ TEST(FetchCommand, ByPeriodAndNumberLookUp) {
   sim_harness sim;
   const auto dir = scratch("period");
   const std::string c = connect_args(sim, sim::register_protocol::kelvora);
-  const std::string period = " --since \"01.03.16 08:30\" --until \"01.03.16 09:30\"";
+  // Documents 6 ... 12 (09:00 ... 10:00): receipts 6 ... 11 and Z-report 1 (09:40).
+  const std::string period = " --since \"01.03.16 09:00\" --until \"01.03.16 10:00\"";
   const run_result numbers = run(dir, "numbers " + c + period);
   EXPECT_EQ(numbers.status, 0) << numbers.err;
-  EXPECT_EQ(numbers.out, "3 9\n");
-  const run_result fetched = run(dir, "fetch " + c + " --type check" + period + " -o out.txt");
+  EXPECT_EQ(numbers.out, "6 11\n");
+  const run_result fetched = run(dir, "fetch " + c + " --type both" + period + " -o out.txt");
   EXPECT_EQ(fetched.status, 0) << fetched.err;
   EXPECT_EQ(read_file(dir / "out.txt"),
-            offline_file(sim.tape().tape_text(), 1, 3, 9, sim.identity().header_lines,
+            offline_file(tape_of(sim.tape(), sim::kind_document, 6, 11), 2, 6, 11, sim.identity().header_lines,
                          static_cast<int>(sim.identity().header_lines.size()) - 1, dir));
 }
 
