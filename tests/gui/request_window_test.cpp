@@ -176,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                       numbers_case{"KelvoraFragmentZReport", 1, false, z_report, 2, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A period always names document numbers, so the cases carry no Z-report type.
+// A period always names receipt numbers, so the cases carry no Z-report type.
 class RequestByDates : public RequestByNumbers {};
 
 TEST_P(RequestByDates, ShowsTheDocumentsOfThePeriodAfterLookingUpItsNumbers) {

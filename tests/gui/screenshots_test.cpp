@@ -41,13 +41,13 @@ TEST_F(Screenshots, SavesTheWindowsOfTheGuide) {
   save(main(), "main_window.png");
 
   ui::TForm53& w = request();
-  w.ComboBox1->setCurrentIndex(2);
-  // The sample tape's documents are numbered from 101 and its receipts
-  // from 1: the first request fetches them, the second shows receipts 4 to
-  // 9 and the Z-report between them from the model.
-  w.Edit1->setText(QStringLiteral("101"));
-  w.Edit2->setText(QStringLiteral("122"));
+  // The first request fetches Z-report 1, the second receipts 4 to 9 by
+  // their receipt numbers and shows them with the Z-report between them.
+  w.ComboBox1->setCurrentIndex(0);
+  w.Edit1->setText(QStringLiteral("1"));
+  w.Edit2->setText(QStringLiteral("1"));
   click(w.Button1);
+  w.ComboBox1->setCurrentIndex(2);
   w.Edit1->setText(QStringLiteral("4"));
   w.Edit2->setText(QStringLiteral("9"));
   click(w.Button1);
