@@ -81,6 +81,15 @@ void control::read_tape(rq& store, pugi::xml_node root) {
   walk_children(store, root);
 }
 
+void control::read_tape_releasing(rq& store, pugi::xml_node root) {
+  walk_attributes(store, root);
+  while (pugi::xml_node child = root.first_child()) {
+    visit(store, child);
+    walk_children(store, child);
+    root.remove_child(child);
+  }
+}
+
 void control::walk_children(rq& store, pugi::xml_node parent) {
   // Document order by the DOM's own links: down to the first child, else on
   // to the next sibling of the nearest node that has one.

@@ -54,6 +54,10 @@ class control {
   // The entry: the root's attributes with the table of `RQ`, then its
   // children. The root itself is neither closed nor given a code.
   void read_tape(rq& store, pugi::xml_node root);
+  // The same for a DOM the walk may consume: each child of the root is
+  // removed from the DOM once it and its descendants are walked, so that the
+  // DOM's memory goes back while the model grows.
+  void read_tape_releasing(rq& store, pugi::xml_node root);
   // Every child of `parent` and all their descendants, in document order.
   void walk_children(rq& store, pugi::xml_node parent);
   // The attributes of `element` for the element `current`; names missing from

@@ -37,7 +37,8 @@ void walk_tape(control& walk, rq& store, std::string_view xml_text) {
                                           " at byte " + std::to_string(parsed.offset));
   if (!single_top_element(document))
     throw walk_error(store.doc_index, "XML text rejected: more than one top-level element");
-  walk_tape(walk, store, document);
+  walk.clear();
+  walk.read_tape_releasing(store, document.document_element());
 }
 
 void walk_tape(control& walk, rq& store, const std::vector<std::string>& xml_lines) {
