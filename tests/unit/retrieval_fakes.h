@@ -23,16 +23,19 @@
 
 namespace ejscope::testing {
 
-// One sale receipt whose document number (DI) and receipt number are n.
-inline std::string receipt_xml(int n) {
-  const std::string num = std::to_string(n);
+// One sale receipt with receipt number n, the document of the tape at DI di.
+inline std::string receipt_xml(int n, int di) {
+  const std::string no = std::to_string(n), num = std::to_string(di);
   return "<DAT DI=\"" + num + "\" DT=\"0\" FN=\"3000123456\" TN=\"1\" V=\"1\" ZN=\"KV1\"><C T=\"0\" CN=\"1\" ON=\"X\">"
          "<P N=\"1\" C=\"1\" CD=\"1\" NM=\"Bread\" SM=\"1000\" Q=\"1000\" PRC=\"1000\" TX=\"1\"/>"
-         "<E N=\"2\" NO=\"" + num + "\" SM=\"1000\" TX=\"1\" TXPR=\"20\" TXSM=\"166\" TXAL=\"0\" CS=\"1\" NS=\"1\"/>"
+         "<E N=\"2\" NO=\"" + no + "\" SM=\"1000\" TX=\"1\" TXPR=\"20\" TXSM=\"166\" TXAL=\"0\" CS=\"1\" NS=\"1\"/>"
          "</C><TS>20160301080000</TS></DAT><MAC DI=\"" + num + "\" NT=\"1\">AB</MAC>";
 }
 
-// One Z-report with document number n and Z-report number z.
+// One sale receipt whose DI and receipt number are both n.
+inline std::string receipt_xml(int n) { return receipt_xml(n, n); }
+
+// One Z-report at DI n with Z-report number z.
 inline std::string z_report_xml(int n, int z) {
   const std::string num = std::to_string(n);
   return "<DAT DI=\"" + num + "\" DT=\"0\" FN=\"3000123456\" TN=\"1\" V=\"1\" ZN=\"KV1\"><Z NO=\"" + std::to_string(z) + "\">"

@@ -31,9 +31,8 @@ class RetrievalRequest : public ::testing::Test {
       reg.add(1, n, receipt_xml(n));
       link.add(1, n, receipt_xml(n));
     }
-    reg.add(1, 13, z_report_xml(13, 1));
+    // Z-reports are asked by their Z-report numbers only: they have no receipt number.
     reg.add(0, 1, z_report_xml(13, 1));
-    reg.add(1, 14, z_report_xml(14, 2));
     reg.add(0, 2, z_report_xml(14, 2));
   }
 
@@ -121,6 +120,46 @@ TEST_F(RetrievalRequest, DocumentKindFollowsTheType) {
     ASSERT_FALSE(reg.a7_calls.empty());
     EXPECT_EQ(reg.a7_calls[0].kind, type == 0 ? 0 : 1) << type;
     EXPECT_EQ(reg.a7_calls[0].password, "418257");
+  }
+}
+
+// A tape whose documents (DI 101 ...) are numbered apart from its receipts
+// (1 ...): the typed numbers are receipt numbers, asked, cached, shown, and
+// the number fields are filled back with them.
+TEST_F(RetrievalRequest, ReceiptNumbersAreAskedCachedAndShownWhateverTheDocumentNumbers) {
+  for (const bool packets : {false, true}) {
+    SCOPED_TRACE(packets ? "packets" : "fragments");
+    packet = packets;
+    logic().empty_model();
+    for (int n = 1; n <= 3; ++n) {
+      reg.add(1, n, receipt_xml(n, 100 + n));
+      link.add(1, n, receipt_xml(n, 100 + n));
+    }
+    reg.a7_calls.clear();
+    link.ranges_asked.clear();
+    view.progress.clear();
+    ask(1, 3);
+    if (packets) {
+      EXPECT_EQ(link.ranges_asked, (std::vector<std::pair<int, int>>{{1, 3}}));
+      EXPECT_TRUE(logic().fetched_ranges().covers(1, 3));
+    } else {
+      EXPECT_EQ(numbers_asked(), (std::vector<int>{1, 2, 3}));
+      for (int n = 1; n <= 3; ++n) EXPECT_TRUE(logic().fetched_docs().contains(n)) << n;
+      EXPECT_FALSE(logic().fetched_docs().contains(101));
+    }
+    ASSERT_FALSE(view.progress.empty());
+    EXPECT_EQ(view.progress.front(), "0.00%     1");
+    EXPECT_EQ(logic().model().doc_index, 3);
+    // Each receipt's footer opens with its receipt number.
+    for (int n = 1; n <= 3; ++n) {
+      const std::string footer = "  00000000" + std::to_string(n) + " ";
+      EXPECT_TRUE(std::any_of(view.lines.begin(), view.lines.end(),
+                              [&](const std::string& l) { return l.rfind(footer, 0) == 0; }))
+          << n;
+    }
+    logic().ComboBox1Change();
+    EXPECT_EQ(view.first, "1");
+    EXPECT_EQ(view.last, "3");
   }
 }
 
