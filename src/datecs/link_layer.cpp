@@ -70,8 +70,17 @@ bool link_layer::show_countdown(int attempt, int second) {
   return false;
 }
 
+// A frame that ended in place with a SEQ or CMD other than those sent: a
+// late reply to an earlier command, or one found after noise.
+bool link_layer::answers_other_command() const {
+  return parser_.frame_complete() && parser_.terminated_in_place() && sent_frame_.size() > 3 &&
+         (static_cast<std::uint8_t>(parser_.reply_sequence() + 0x20) != static_cast<std::uint8_t>(sent_frame_[2]) ||
+          parser_.reply_command() != static_cast<std::uint8_t>(sent_frame_[3]));
+}
+
 void link_layer::wait_and_read() {
   std::array<char, read_block_size> block{};
+  bool dropped = false;  // a reply to another command was passed over
   for (int attempt = 0; attempt < exchange_attempts; ++attempt) {
     int second = 1;
     for (;;) {
@@ -89,11 +98,19 @@ void link_layer::wait_and_read() {
       block.fill(0);
       std::size_t n = link_.read(block.data(), block.size());
       if (n == 0) break;
-      parser_.feed(std::string_view(block.data(), std::min(n, block.size())));
+      std::string_view bytes(block.data(), std::min(n, block.size()));
+      bytes.remove_prefix(parser_.feed(bytes));
+      // Another command's reply is not this one's: it is passed over and the
+      // bytes after it are read on.
+      while (answers_other_command()) {
+        dropped = true;
+        parser_.begin_command();
+        bytes.remove_prefix(parser_.feed(bytes));
+      }
       // A busy register sends SYN bytes and TCP may split a frame: keep
       // reading within this attempt's seconds while the reply is unfinished.
       bool unfinished = !parser_.reply_done() && !parser_.frame_complete() &&
-                        (parser_.in_frame() || parser_.only_syn_so_far());
+                        (dropped || parser_.in_frame() || parser_.only_syn_so_far());
       if (!unfinished) return;
       if (!ready) break;
       ++second;  // every wait spends its second, so a SYN stream cannot hold the command

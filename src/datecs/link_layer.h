@@ -38,6 +38,7 @@ class link_layer {
 
  private:
   void wait_and_read();
+  bool answers_other_command() const;
   void reconnect();
   // One countdown slice; false when the user asked to abort.
   bool show_countdown(int attempt, int second);

@@ -202,11 +202,6 @@ void FaultStorm::run(std::uint64_t seed) {
   storm.probability = std::uniform_real_distribution<double>(0.02, 0.12)(rng);
   std::vector<sim::fault_kind> kinds = storm_kinds();
   std::shuffle(kinds.begin(), kinds.end(), rng);
-  // Open fault: noise longer than one read block leaves bytes that the
-  // Datecs link reads as the start of the next reply, and a reply whose SEQ
-  // is not the command's is not told apart, so fragment mode leaves it out.
-  if (!m.packet && m.protocol == sim::register_protocol::datecs)
-    kinds.erase(std::remove(kinds.begin(), kinds.end(), sim::fault_kind::garbage), kinds.end());
   kinds.resize(static_cast<std::size_t>(pick(2, 6)));
   storm.kinds = kinds;
   storm.interval_ms = 2;

@@ -96,8 +96,9 @@ TEST_F(DatecsDriver, SequenceByteOverAWrappingCounter) {
 }
 
 TEST_F(DatecsDriver, EveryCommandReadsItsOwnReply) {
+  std::uint8_t seq = 0x21;
   for (const char* data : {"first", "second", "third"}) {
-    link.push_read(reply_frame(data, datecs_testing::clean_status, 0xA7));
+    link.push_read(reply_frame(data, datecs_testing::clean_status, 0xA7, seq++));
     run(0xA7, "1,1,0");
     EXPECT_EQ(store.datecs_reply.fields[0], data);
     EXPECT_EQ(store.datecs_reply.flags, 0u);
@@ -105,24 +106,30 @@ TEST_F(DatecsDriver, EveryCommandReadsItsOwnReply) {
 }
 
 TEST_F(DatecsDriver, SplitAndBusyRepliesAreRead) {
-  const std::string frame = reply_frame("12,QUJD", datecs_testing::clean_status, 0xA7);
+  // Each case is the next command: its reply carries the next SEQ.
+  std::uint8_t seq = 0x21;
+  std::string frame;
   const std::string syn = "\x16";
   struct Case {
     const char* name;
     std::vector<std::string> chunks;  // "" plays a wait that timed out
     std::uint32_t flags;
   };
-  std::vector<std::string> bytewise;
-  for (char c : frame) bytewise.emplace_back(1, c);
+  const auto next_frame = [&] { return frame = reply_frame("12,QUJD", datecs_testing::clean_status, 0xA7, seq++); };
+  const auto bytewise = [](const std::string& f) {
+    std::vector<std::string> bytes;
+    for (char c : f) bytes.emplace_back(1, c);
+    return bytes;
+  };
   const Case cases[] = {
-      {"two segments", {frame.substr(0, 5), frame.substr(5)}, 0},
-      {"syn segments first", {syn, syn + syn, frame}, 0},
-      {"syn then silence then reply", {syn, "", "", syn, frame}, 0},
-      {"cut then silence then rest", {frame.substr(0, 9), "", frame.substr(9)}, 0},
-      {"one byte per segment", bytewise, 0},
+      {"two segments", {next_frame().substr(0, 5), frame.substr(5)}, 0},
+      {"syn segments first", {syn, syn + syn, next_frame()}, 0},
+      {"syn then silence then reply", {syn, "", "", syn, next_frame()}, 0},
+      {"cut then silence then rest", {next_frame().substr(0, 9), "", frame.substr(9)}, 0},
+      {"one byte per segment", bytewise(next_frame()), 0},
       // SYN bytes inside the data are data to the parser: the frame is broken,
       // and it is read to its end all the same.
-      {"syn inside the data", {frame.substr(0, 6), syn + syn, frame.substr(6)},
+      {"syn inside the data", {next_frame().substr(0, 6), syn + syn, frame.substr(6)},
        result_flag::checksum_mismatch},
   };
   for (const auto& c : cases) {
@@ -133,6 +140,34 @@ TEST_F(DatecsDriver, SplitAndBusyRepliesAreRead) {
     if (c.flags == 0) {
       EXPECT_EQ(r.count, 2) << c.name;
       EXPECT_EQ(r.fields[1], "QUJD") << c.name;
+    }
+    EXPECT_EQ(link.pending_reads(), 0u) << c.name;
+  }
+}
+
+// A reply to the command before (late, or read after noise) is passed over
+// and this command's own reply is read after it, in the same block or later.
+TEST_F(DatecsDriver, ReplyToAnotherCommandIsPassedOver) {
+  link.push_read(reply_frame("first", datecs_testing::clean_status, 0xA7, 0x21));
+  run(0xA7, "1,1,0");
+  const std::string late = reply_frame("first", datecs_testing::clean_status, 0xA7, 0x21);
+  struct Case {
+    const char* name;
+    std::vector<std::string> chunks;
+    std::string field;
+    std::uint32_t flags;
+  } cases[] = {
+      {"late reply, then its own in the same block", {late + reply_frame("own", datecs_testing::clean_status, 0xA7, 0x22)}, "own", 0},
+      {"late reply, then its own later", {late, "", reply_frame("own", datecs_testing::clean_status, 0xA7, 0x23)}, "own", 0},
+      {"its SEQ but another command", {reply_frame("x", datecs_testing::clean_status, 0x5A, 0x24)}, "", result_flag::no_reply},
+      {"only a late reply", {late}, "", result_flag::no_reply},
+  };
+  for (const auto& c : cases) {
+    for (const auto& chunk : c.chunks) link.push_read(chunk);
+    run(0xA7, "1,1,0");
+    EXPECT_EQ(store.datecs_reply.flags & (result_flag::no_reply | result_flag::checksum_mismatch), c.flags) << c.name;
+    if (c.flags == 0) {
+      EXPECT_EQ(store.datecs_reply.fields[0], c.field) << c.name;
     }
     EXPECT_EQ(link.pending_reads(), 0u) << c.name;
   }
@@ -234,7 +269,7 @@ TEST_F(DatecsDriver, LinkErrorReconnectsAndDeliversNothing) {
   EXPECT_FALSE(wait.visible);
 
   // The next command goes on with the next sequence byte.
-  link.push_read(reply_frame("again", datecs_testing::clean_status, 0x4A));
+  link.push_read(reply_frame("again", datecs_testing::clean_status, 0x4A, 0x23));
   run(0x4A, "");
   EXPECT_EQ(handled, 2);
   EXPECT_EQ(seq_of_write(3), 0x23);

@@ -36,10 +36,10 @@ inline std::uint32_t byte_sum(std::string_view bytes) {
   return sum;
 }
 
-// A well-formed reply frame with its checksum.
+// A well-formed reply frame with its checksum; SEQ 21h answers a driver's first command.
 inline std::string reply_frame(std::string_view data, const status6& status = clean_status,
-                               std::uint8_t command = 0x5A) {
-  std::string body = reply_body(data, status, command);
+                               std::uint8_t command = 0x5A, std::uint8_t seq = 0x21) {
+  std::string body = reply_body(data, status, command, seq);
   return "\x01" + body + datecs::checksum_characters(byte_sum(body)) + "\x03";
 }
 
