@@ -81,12 +81,31 @@ void control::read_tape(rq& store, pugi::xml_node root) {
   walk_children(store, root);
 }
 
+namespace {
+
+// Removes `top` and all its descendants from the DOM leaf by leaf: the DOM's
+// own removal of a subtree recurses, which a deeply nested text would turn
+// into a stack overflow.
+void release_subtree(pugi::xml_node top) {
+  pugi::xml_node node = top;
+  for (;;) {
+    while (pugi::xml_node child = node.first_child()) node = child;
+    if (node == top) break;
+    pugi::xml_node parent = node.parent();
+    parent.remove_child(node);
+    node = parent;
+  }
+  top.parent().remove_child(top);
+}
+
+}  // namespace
+
 void control::read_tape_releasing(rq& store, pugi::xml_node root) {
   walk_attributes(store, root);
   while (pugi::xml_node child = root.first_child()) {
     visit(store, child);
     walk_children(store, child);
-    root.remove_child(child);
+    release_subtree(child);
   }
 }
 
