@@ -23,8 +23,6 @@ using ejscope::cli::request_options;
 struct fetch_options {
   connect_options connection;
   request_options request;
-  int show_from = 0;
-  int show_to = 0;
 };
 
 // The rendered lines: into the file as saved from the window, or as UTF-8
@@ -56,13 +54,6 @@ void add_fetch_command(CLI::App& app, int& exit_code) {
   ejscope::cli::add_period_options(*command, options->request, false);
   command->add_option("-o,--output", options->request.output, "save the rendered text here (windows-1251, CR LF)");
   command->add_option("--xml", options->request.xml, "where the assembled XML text is written (default temp.xml)");
-  // The window renders the typed numbers as receipt (or Z-report) numbers; a
-  // tape whose document numbers differ from its receipt numbers needs another range shown.
-  auto* show_from = command->add_option("--show-from", options->show_from,
-                                        "render from this receipt/Z-report number (default: the numbers asked)");
-  auto* show_to = command->add_option("--show-to", options->show_to, "render up to this number");
-  show_from->needs(show_to);
-  show_to->needs(show_from);
   command->callback([options, command, &exit_code] {
     const bool by_numbers = command->count("--from") > 0;
     const bool by_dates = command->count("--since") > 0;
@@ -85,10 +76,6 @@ void add_fetch_command(CLI::App& app, int& exit_code) {
       request.logic().Button4Click();
     }
     exit_code = ejscope::cli::request_exit_status(request.logic());
-    if (command->count("--show-from") > 0 && request.logic().outcome() == ejscope::request_outcome::done) {
-      request.view().set_number_texts(std::to_string(options->show_from), std::to_string(options->show_to));
-      request.logic().render_again();
-    }
     if (!request.logic().display().empty() && !write_display(request.logic().display(), options->request.output))
       exit_code = 2;
     session.disconnect();

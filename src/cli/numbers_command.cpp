@@ -18,7 +18,7 @@ void add_numbers_command(CLI::App& app, int& exit_code) {
     ejscope::cli::request_options request;
   };
   auto options = std::make_shared<numbers_options>();
-  CLI::App* command = app.add_subcommand("numbers", "ask a register for the document numbers of a period");
+  CLI::App* command = app.add_subcommand("numbers", "ask a register for the first and last receipt number of a period");
   ejscope::cli::add_connect_options(*command, options->connection);
   command->add_option("--password", options->request.password, "access password of the register (default 418257)");
   ejscope::cli::add_period_options(*command, options->request, false);

@@ -38,7 +38,7 @@ void add_type_options(CLI::App& command, request_options& options) {
 }
 
 void add_number_options(CLI::App& command, request_options& options, bool required) {
-  auto* from = command.add_option("--from", options.from, "first number (Z-report numbers for --type z)");
+  auto* from = command.add_option("--from", options.from, "first number: a receipt number (a Z-report number for --type z)");
   auto* to = command.add_option("--to", options.to, "last number");
   from->needs(to);
   to->needs(from);

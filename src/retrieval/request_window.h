@@ -101,10 +101,6 @@ class request_window_logic {
   bool Button5Click();
   // "Печать на РРО": print a range; true when the command was sent.
   bool Button6Click();
-  // Renders the display again from the model over the number fields, as a
-  // request does after its walk; nothing is asked (the command line's way
-  // of showing another range of what one request brought).
-  void render_again() { render_display(); }
   // The protocol or the register identifier changed: the model, the walk
   // state and the four caches are emptied together.
   void empty_model();
