@@ -3,8 +3,10 @@
 // read size, then replies as [length: 2 bytes little-endian][bytes], one
 // reply per request written. Invariants: no crash or overrun, every added
 // line is a document counted complete, a range that ended whole lost
-// nothing, and no more documents are taken than the range holds numbers (+1
-// for the one that ended it).
+// nothing, no more documents are counted than the range holds numbers (+2
+// for the packet that ended it, which may drop one document and end another,
+// +1 for the first number a stream that stopped did not reach), and no line
+// or range passes its size bound.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,7 @@
 #include "retrieval/packet.h"
 #include "retrieval/packet_assembly.h"
 #include "retrieval/packet_exchange.h"
+#include "retrieval/text_limits.h"
 
 namespace {
 
@@ -60,6 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 2) return 0;
   const int span = data[0] % 16;
   const std::size_t piece = 1 + data[1] * 8u;
+  // Small size bounds from the same bytes, so that both are reached: a
+  // document past document_bytes and a range past text_bytes.
+  const ejscope::text_limits sizes{64u + data[0] * 16u, 128u + data[1] * 32u};
   std::deque<std::string> replies;
   for (std::size_t at = 2; at + 2 <= size;) {
     const std::size_t length = data[at] | (data[at + 1] << 8);
@@ -71,12 +77,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   scripted_link link(std::move(replies), piece);
   ejscope::timeouts limits = ejscope::timeouts{}.scaled(60000);
   std::vector<std::string> lines;
-  const auto out = ejscope::exchange_range(link, limits, 1, 1 + span, 1, lines, [](std::int32_t) {});
+  const auto out = ejscope::exchange_range(link, limits, 1, 1 + span, 1, lines, [](std::int32_t) {}, sizes);
   if (lines.size() != out.complete.size()) std::abort();
+  if (ejscope::joined_size(lines) > sizes.text_bytes) std::abort();
+  if (out.text_limit && (out.whole || out.incomplete.empty())) std::abort();
   if (out.whole && !out.incomplete.empty()) std::abort();
-  if (out.complete.size() + out.incomplete.size() > static_cast<std::size_t>(span) + 3) std::abort();
+  if (out.complete.size() + out.incomplete.size() > static_cast<std::size_t>(span) + 4) std::abort();
   for (const auto& line : lines)
-    if (line.empty()) std::abort();
+    if (line.empty() || line.size() > sizes.document_bytes) std::abort();
   // One exchange never takes bytes past the packet's announced end.
   if (size >= 4) {
     const std::size_t first = data[2] | (data[3] << 8);

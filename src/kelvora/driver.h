@@ -2,6 +2,7 @@
 // The Kelvora driver: one command at a time through the gateway connection,
 // repeated while the bytes received lack the shape of a reply frame, its
 // reply turned into the record RetData that the driver owns.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -26,8 +27,11 @@ class driver {
   const RetData& execute(std::uint8_t command, const std::string& data);
   const RetData& reply() const { return record_; }
 
-  // Number of repeats of a malformed exchange (4 until set).
-  void set_retry_count(int n) { reply_attempts_ = n; }
+  // Number of repeats of a malformed exchange (4 until set), held within
+  // 0 ... max_retry_count.
+  // Implementer's choice: at most 10 repeats, so that a settings file's "Reply" of millions cannot hold a silent register's command for days.
+  static constexpr int max_retry_count = 10;
+  void set_retry_count(int n) { reply_attempts_ = std::clamp(n, 0, max_retry_count); }
   // Switches the exchange log on with the file name (cut to 299 characters),
   // or off when disabled or the name is empty.
   void set_log_file(bool enabled, const std::string& path);

@@ -1,9 +1,12 @@
 // A Kelvora register that never stops sending yet never finishes its reply
 // (one SYN byte per read, for ever): the receive phase ends by its time-out
-// and the command ends without a reply.
+// and the command ends without a reply. A silent register is asked again at
+// most max_retry_count times, whatever the settings file says.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -55,6 +58,20 @@ TEST(KelvoraTrickle, EndlessSynBytesEndTheCommandWithoutAReply) {
   // Each exchange reads for one stream time-out at most, about 100 reads a
   // command at 1 ms each; without the bound it would read for ever.
   EXPECT_LT(link.reads, 2000);
+}
+
+TEST(KelvoraTrickle, RepeatsOfASilentRegisterAreBounded) {
+  for (int asked : {-5, 0, 3, INT_MAX}) {
+    testing::fake_gateway_link link;  // nothing scripted: every wait times out
+    link.open();
+    quiet_box box;
+    still_clock clk;
+    driver d(link, box, clk, timeouts{}.scaled(600));
+    d.set_retry_count(asked);
+    EXPECT_NE(d.execute(0x80, "418257;").flags & result_flag::no_reply, 0u) << asked;
+    EXPECT_EQ(link.writes().size(), 1u + static_cast<std::size_t>(std::clamp(asked, 0, driver::max_retry_count)))
+        << asked;
+  }
 }
 
 }  // namespace
