@@ -1,5 +1,6 @@
 #include "model/value_conversion.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -31,6 +32,14 @@ std::optional<float> to_number(std::string_view text) {
   // The first character must start the digits: this keeps out "inf", "nan"
   // and a second sign, which from_chars would otherwise take.
   if (text.empty() || !(is_digit(text.front()) || text.front() == '.')) return std::nullopt;
+  // Most values are short whole numbers: below 2^24 every one is a float
+  // exactly, the value the general conversion gives.
+  if (text.size() <= 7 && std::all_of(text.begin(), text.end(), is_digit)) {
+    std::int32_t whole = 0;
+    for (char c : text) whole = whole * 10 + (c - '0');
+    const float value = static_cast<float>(whole);
+    return negative ? -value : value;
+  }
   const char* first = text.data();
   const char* last = first + text.size();
   float value = 0;
