@@ -11,12 +11,10 @@ int reply_integer(const std::string& field) {
   throw reply_field_error("'" + field + "' is not a valid integer value");
 }
 
-namespace {
-
-constexpr std::uint32_t broken_reply =
-    result_flag::checksum_mismatch | result_flag::refused | result_flag::no_reply;
-
-}  // namespace
+bool reply_broken(const RetData* reply) {
+  constexpr std::uint32_t broken = result_flag::checksum_mismatch | result_flag::refused | result_flag::no_reply;
+  return reply == nullptr || (reply->flags & broken) != 0;
+}
 
 fetched_document fetch_document(journal_commands& commands, protocol p, int number, int doc_kind,
                                 const std::string& password, std::size_t max_bytes) {
@@ -25,7 +23,7 @@ fetched_document fetch_document(journal_commands& commands, protocol p, int numb
     const RetData* r = commands.documents_output(p, password, doc_kind, number, j);
     // No result, or a reply the driver flagged broken: whatever came so far
     // is not the whole document.
-    if (r == nullptr || (r->flags & broken_reply) != 0) {
+    if (reply_broken(r)) {
       doc.incomplete = true;
       return doc;
     }

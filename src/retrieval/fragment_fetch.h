@@ -20,6 +20,10 @@ class reply_field_error : public std::runtime_error {
 // The integer of a reply field (blanks around it allowed); throws reply_field_error.
 int reply_integer(const std::string& field);
 
+// No result, or a reply the driver flagged broken (checksum mismatch,
+// refused, no reply): its fields are not what the register sent.
+bool reply_broken(const RetData* reply);
+
 // The highest fragment index asked for one document.
 constexpr int max_fragment_index = 32767;
 

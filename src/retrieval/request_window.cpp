@@ -148,7 +148,9 @@ void request_window_logic::Button4Click() {
     } else {
       const protocol p = env_.current_protocol();
       const RetData* r = ask_period(p, period);
-      const bool usable = r != nullptr && r->count == 2 &&
+      // A broken reply's fields are cut or foreign: its numbers would
+      // silently ask another range, so it ends as the register's error.
+      const bool usable = !reply_broken(r) && r->count == 2 &&
                           (p == protocol::datecs || r->error_code == "0000");
       if (usable) {
         const int first = reply_integer(r->fields[0]);
@@ -196,7 +198,7 @@ bool request_window_logic::Button5Click() {
       if (p == protocol::kelvora && r != nullptr && r->error_code != "0000") {
         messages_.show(request_texts::register_error_box() + r->error_code,
                        request_texts::register_error_box_caption());
-      } else if (r != nullptr && r->count == 2) {
+      } else if (!reply_broken(r) && r->count == 2) {
         first = reply_integer(r->fields[0]);
         last = reply_integer(r->fields[1]);
         given = true;

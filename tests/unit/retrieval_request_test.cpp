@@ -377,6 +377,12 @@ TEST_F(RetrievalRequest, ByDatesRegisterErrorLines) {
       {protocol::datecs, reply_record(0, {}, "", 1u << 5),
        {request_texts::register_error_line() +
         text::utf8_to_cp1251("Команда не разрешена - Возможен запрос несуществующего номера чека") + " !"}},
+      // A broken frame (its LEN one short) still splits into two fields, the
+      // last one cut: its numbers are not asked.
+      {protocol::datecs, reply_record(2, {"19", "2"}, "", result_flag::checksum_mismatch),
+       {request_texts::register_error_line() + text::utf8_to_cp1251("Ошибка протокола") + " !"}},
+      {protocol::datecs, reply_record(2, {"19", "22"}, "", result_flag::refused),
+       {request_texts::register_error_line() + text::utf8_to_cp1251("Ошибка приема команды") + " !"}},
   };
   for (const auto& c : cases) {
     proto = c.p;
@@ -384,6 +390,7 @@ TEST_F(RetrievalRequest, ByDatesRegisterErrorLines) {
     reg.period_replies.push_back(c.reply);
     logic().Button4Click();
     EXPECT_EQ(view.lines, c.lines);
+    EXPECT_EQ(logic().outcome(), request_outcome::register_error);
     EXPECT_TRUE(reg.a7_calls.empty());
   }
 }
@@ -410,6 +417,7 @@ TEST_F(RetrievalRequest, NumberLookUp) {
       {protocol::datecs, {reply_record(2, {"15", "40"})}, false, "15", "40", 0, 1},
       {protocol::datecs, {reply_record(1, {"15"})}, false, "1", "1", 0, 1},
       {protocol::datecs, {std::nullopt}, false, "1", "1", 0, 1},
+      {protocol::datecs, {reply_record(2, {"15", "4"}, "", result_flag::checksum_mismatch)}, false, "1", "1", 0, 1},
       {protocol::kelvora, {reply_record(2, {"3", "9"}, "0000")}, false, "3", "9", 0, 1},
       {protocol::kelvora, {reply_record(2, {"3", "9"}, "0CD0")}, false, "1", "1", 1, 1},
       {protocol::kelvora, {reply_record(2, {"3", "9"}), reply_record(2, {"4", "8"})}, true, "4", "8", 0, 2},
