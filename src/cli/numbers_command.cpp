@@ -1,5 +1,5 @@
 // ejscope numbers: the number look-up ("Вернуть номера"): asks the register
-// for the first and last document number of a period and prints them as
+// for the first and last receipt number of a period and prints them as
 // "first last". Without --since/--until the request window's own period is
 // asked (the first day of last month to now). Exit status 0 when the
 // register gave the numbers, 1 when not connected, 2 otherwise (the window's

@@ -25,7 +25,7 @@ constexpr std::uint8_t continues = 0x02;                  // the document goes o
 constexpr std::uint8_t last_packet = 0x01 | 0x04 | 0x08;  // no further packet will be sent
 }  // namespace packet_flag
 
-// The 16 bytes that ask for a range; doc_kind 0 = Z-report numbers, 1 = document numbers.
+// The 16 bytes that ask for a range; doc_kind 0 = Z-report numbers, 1 = receipt numbers.
 std::string range_request(int doc_kind, std::int32_t first, std::int32_t last);
 // The 9 bytes that ask for the next reply packet.
 const std::string& continue_request();

@@ -40,7 +40,8 @@ struct range_outcome {
 // holds numbers, when one document runs past max_packets_per_document or
 // sizes.document_bytes (it is dropped), and before the lines added (each
 // counted with its line break) would pass sizes.text_bytes.
-// on_packet gets the document number of every reply packet (progress).
+// on_packet gets the document number of every reply packet, a number of the
+// range's kind (progress).
 // Connection failures are raised as link_error.
 range_outcome exchange_range(gateway_link& link, const timeouts& limits, std::int32_t a, std::int32_t b,
                              int doc_kind, std::vector<std::string>& xml_lines,

@@ -30,7 +30,7 @@ EJSCOPE_REQUEST_TEXT(register_error_box_caption, "Error")
 EJSCOPE_REQUEST_TEXT(contact_acquirer, "Необходимо связаться с экваером и передать данные!")
 EJSCOPE_REQUEST_TEXT(print_question, "Печать требует затрат бумажной ленты")
 EJSCOPE_REQUEST_TEXT(print_question_caption, "Продолжить?")
-// Followed by the document numbers, joined by ", ".
+// Followed by the numbers the documents were asked by, joined by ", ".
 EJSCOPE_REQUEST_TEXT(incomplete_documents,
                      "Документы получены не полностью и не показаны (запросите их снова): ")
 

@@ -123,7 +123,7 @@ class request_window_logic {
   const std::vector<std::string>& xml_lines() const { return xml_lines_; }
   const sootv& fetched_z() const { return fetched_z_; }
   const sootv& fetched_docs() const { return fetched_docs_; }
-  // The ranges assembled in packet mode, per number kind: document numbers
+  // The ranges assembled in packet mode, per number kind: receipt numbers
   // (doc_kind 1) and Z-report numbers (doc_kind 0) are different numbers.
   const interval& fetched_ranges(int doc_kind = 1) const { return doc_kind == 0 ? fetched_z_ranges_ : fetched_ranges_; }
   const sootv& z_doc_map() const { return z_doc_map_; }
