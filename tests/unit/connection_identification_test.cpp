@@ -56,6 +56,29 @@ TEST(identification, datecs_repeats_once_when_count_is_not_eight) {
   EXPECT_FALSE(run.state.packet_mode);
 }
 
+TEST(identification, a_flagged_reply_is_asked_again_like_a_wrong_count) {
+  // A cut firmware date under a checksum mismatch must not choose the mode.
+  for (std::uint32_t flag : {result_flag::checksum_mismatch, result_flag::refused}) {
+    identification_run datecs;
+    datecs.reg.datecs.push_back(record({"DP-25", "3Dec1", "", "", "", "", "", ""}, flag));
+    datecs.reg.script_datecs("4Dec15");
+    datecs.identify(protocol::datecs);
+    EXPECT_EQ(datecs.reg.log, (std::vector<std::string>{"5A", "5A"}));
+    EXPECT_TRUE(datecs.state.packet_mode);
+
+    identification_run kelvora;
+    kelvora.reg.diagnostic.push_back(
+        record({"KV0000001", "3000123456", "ID 42", "Nov 30 20", "", "", "", "", "", "", ""}, flag));
+    kelvora.reg.script_kelvora("Dec  5 2015", {"TOV Kasa"});
+    kelvora.reg.header.push_front(record({"TOV K", ""}, flag));
+    EXPECT_EQ(kelvora.identify(protocol::kelvora), identification_result::success);
+    EXPECT_TRUE(kelvora.state.packet_mode);
+    EXPECT_EQ(kelvora.state.header_lines[0], "TOV Kasa");
+    EXPECT_EQ(kelvora.reg.log, (std::vector<std::string>{"80:418257", "80:418257", "23:418257:0",
+                                                         "23:418257:0", "23:418257:1"}));
+  }
+}
+
 TEST(identification, datecs_bad_date_raises_and_keeps_the_mode) {
   for (const char* firmware : {"", "4", "4Decxx"}) {
     identification_run run;
