@@ -10,6 +10,13 @@ class QButtonGroup;
 
 namespace ejscope::ui {
 
+// Gives a control its control name, by which the windows and the tests find it.
+template <typename Widget>
+Widget* named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
 class radio_group final : public QGroupBox {
   Q_OBJECT
  public:

@@ -17,16 +17,6 @@
 
 namespace ejscope::ui {
 
-namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
-
 TForm3::TForm3(QWidget* parent)
     : QMainWindow(parent),
       Label1(named(new QLabel(QStringLiteral("IP адрес:")), "Label1")),

@@ -14,18 +14,13 @@
 #include <QVBoxLayout>
 
 #include "ui/attention_form.h"
+#include "ui/controls.h"
 #include "ui/display_model.h"
 #include "ui/qt_text.h"
 
 namespace ejscope::ui {
 
 namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QLineEdit* masked(QLineEdit* edit, const QString& mask, const QString& hint) {
   edit->setInputMask(mask);
