@@ -10,9 +10,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "connection/connection_core.h"
-#include "retrieval/connection_environment.h"
-#include "retrieval/request_window.h"
+#include "window/connection_core.h"
+#include "window/connection_environment.h"
+#include "window/journal_window.h"
 #include "retrieval/session_journal_commands.h"
 #include "sim/simulator.h"
 #include "tests/unit/connection_fakes.h"

@@ -17,9 +17,9 @@
 
 #include <pugixml.hpp>
 
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "render/render_pass.h"
-#include "retrieval/sootv.h"
+#include "tape/number_map.h"
 #include "text/cp1251.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "datecs/reply_parser.h"
-#include "datecs/reply_record.h"
-#include "datecs/ret_data.h"
+#include "datecs/record_from_reply.h"
+#include "protocol/reply_record.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <string_view>
 
 #include "../tests/unit/fake_gateway_link.h"
-#include "datecs/ret_data.h"
+#include "protocol/reply_record.h"
 #include "kelvora/driver.h"
 #include "kelvora/frame.h"
 #include "kelvora/reply_parser.h"
-#include "kelvora/reply_record.h"
+#include "kelvora/record_from_reply.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "connection/gateway_link.h"
+#include "link/gateway_link.h"
 #include "retrieval/packet.h"
 #include "retrieval/packet_assembly.h"
 #include "retrieval/packet_exchange.h"

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "render/render_error.h"
 #include "render/render_pass.h"
-#include "retrieval/sootv.h"
+#include "tape/number_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view tape(reinterpret_cast<const char*>(data), size);

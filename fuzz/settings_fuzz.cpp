@@ -16,8 +16,8 @@
 
 #include <unistd.h>
 
-#include "connection/settings.h"
-#include "connection/settings_file.h"
+#include "window/settings.h"
+#include "link/settings_file.h"
 
 namespace {
 

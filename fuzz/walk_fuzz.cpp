@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "model/control.h"
+#include "tape/tape_walker.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -8,7 +8,7 @@
 #include <istream>
 #include <ostream>
 
-#include "connection/main_window_texts.h"
+#include "window/connection_window_texts.h"
 #include "text/cp1251.h"
 
 namespace ejscope::cli {

@@ -10,10 +10,10 @@
 #include <iosfwd>
 #include <string>
 
-#include "connection/connection_core.h"
-#include "connection/main_window.h"
-#include "connection/platform.h"
-#include "connection/timeouts.h"
+#include "window/connection_core.h"
+#include "window/connection_window.h"
+#include "link/platform.h"
+#include "link/timeouts.h"
 
 namespace ejscope::cli {
 

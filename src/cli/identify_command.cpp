@@ -8,8 +8,8 @@
 
 #include "cli/commands.h"
 #include "cli/console_platform.h"
-#include "connection/firmware_date.h"
-#include "connection/identification.h"
+#include "register/firmware_date.h"
+#include "register/identification.h"
 #include "text/cp1251.h"
 
 namespace {

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "render/display_file.h"
 #include "render/render_error.h"
 #include "render/render_pass.h"
 #include "render/text_rules.h"
-#include "retrieval/sootv.h"
+#include "tape/number_map.h"
 #include "text/cp1251.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-#include "retrieval/connection_environment.h"
+#include "window/connection_environment.h"
 #include "text/cp1251.h"
 
 namespace ejscope::cli {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/console_platform.h"
-#include "retrieval/request_window.h"
+#include "window/journal_window.h"
 #include "retrieval/session_journal_commands.h"
 
 namespace ejscope::cli {

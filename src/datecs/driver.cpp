@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "datecs/reply_record.h"
+#include "datecs/record_from_reply.h"
 
 namespace ejscope::datecs {
 namespace {

@@ -5,11 +5,11 @@
 #include <functional>
 #include <string>
 
-#include "connection/gateway_link.h"
-#include "connection/platform.h"
-#include "connection/timeouts.h"
+#include "link/gateway_link.h"
+#include "link/platform.h"
+#include "link/timeouts.h"
 #include "datecs/link_layer.h"
-#include "datecs/ret_data.h"
+#include "protocol/reply_record.h"
 
 namespace ejscope::datecs {
 

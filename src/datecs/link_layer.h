@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "connection/gateway_link.h"
-#include "connection/platform.h"
-#include "connection/timeouts.h"
+#include "link/gateway_link.h"
+#include "link/platform.h"
+#include "link/timeouts.h"
 #include "datecs/reply_parser.h"
 
 namespace ejscope::datecs {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "connection/platform.h"
-#include "datecs/ret_data.h"
+#include "link/platform.h"
+#include "protocol/reply_record.h"
 
 namespace ejscope::datecs {
 

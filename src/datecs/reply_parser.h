@@ -8,16 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace ejscope::datecs {
+#include "protocol/frame_bytes.h"
 
-namespace reply_byte {
-constexpr std::uint8_t preamble = 0x01;
-constexpr std::uint8_t terminator = 0x03;
-constexpr std::uint8_t separator = 0x04;
-constexpr std::uint8_t postamble = 0x05;
-constexpr std::uint8_t nak = 0x15;
-constexpr std::uint8_t syn = 0x16;
-}  // namespace reply_byte
+namespace ejscope::datecs {
 
 class reply_parser {
  public:

@@ -6,17 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/frame_bytes.h"
+
 namespace ejscope::datecs {
 
 // Longest data text a request carries.
 constexpr std::size_t max_request_data = 199;
-
-// SEQ byte for a sequence counter value: 20h + (counter mod 95), 20h..7Eh.
-std::uint8_t sequence_byte(std::uint8_t counter);
-
-// The four checksum characters of a sum: its low 16 bits, most significant
-// nibble first, each written as 30h + nibble.
-std::string checksum_characters(std::uint32_t sum);
 
 // The whole frame (data length + 10 bytes) for the counter value already
 // increased for this command. Data beyond max_request_data bytes is cut so

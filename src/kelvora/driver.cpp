@@ -1,7 +1,7 @@
 #include "kelvora/driver.h"
 
 #include "kelvora/frame.h"
-#include "kelvora/reply_record.h"
+#include "kelvora/record_from_reply.h"
 
 namespace ejscope::kelvora {
 

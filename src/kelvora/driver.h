@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "connection/gateway_link.h"
-#include "connection/platform.h"
-#include "connection/timeouts.h"
-#include "datecs/ret_data.h"
+#include "link/gateway_link.h"
+#include "link/platform.h"
+#include "link/timeouts.h"
+#include "protocol/reply_record.h"
 #include "kelvora/link_layer.h"
 
 namespace ejscope::kelvora {

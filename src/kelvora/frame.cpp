@@ -1,6 +1,6 @@
 #include "kelvora/frame.h"
 
-#include "datecs/request_frame.h"
+#include "protocol/frame_bytes.h"
 
 namespace ejscope::kelvora {
 
@@ -10,13 +10,13 @@ std::string build_request_frame(std::uint8_t counter, std::uint8_t command, std:
   frame.reserve(data.size() + 10);
   frame += '\x01';
   frame += static_cast<char>(0x20 + data.size() + 4);
-  frame += static_cast<char>(datecs::sequence_byte(counter));
+  frame += static_cast<char>(sequence_byte(counter));
   frame += static_cast<char>(command);
   frame += data;
   frame += '\x05';
   std::uint32_t sum = 0;
   for (std::size_t i = 1; i < frame.size(); ++i) sum += static_cast<std::uint8_t>(frame[i]);
-  frame += datecs::checksum_characters(sum);
+  frame += checksum_characters(sum);
   frame += '\x03';
   return frame;
 }

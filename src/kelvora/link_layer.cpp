@@ -5,7 +5,7 @@
 #include <chrono>
 #include <utility>
 
-#include "datecs/request_frame.h"
+#include "protocol/frame_bytes.h"
 #include "kelvora/frame.h"
 
 namespace ejscope::kelvora {
@@ -37,7 +37,7 @@ void link_layer::exchange(std::uint8_t command, const std::string& data) {
   read_failed_ = false;
 
   if (log_.enabled()) {
-    log_.write_entry(clock_.local_now(), request_entry_text(datecs::sequence_byte(counter_)),
+    log_.write_entry(clock_.local_now(), request_entry_text(sequence_byte(counter_)),
                      request_entry_line(command, last_data_));
   }
   sent_frame_ = build_request_frame(counter_, command, last_data_);
@@ -118,7 +118,7 @@ bool link_layer::answers_other_command(const char* block, std::size_t count) con
   }
   const auto seq = static_cast<std::uint8_t>(block[start + 2]);
   const auto cmd = static_cast<std::uint8_t>(block[start + 3]);
-  return seq != datecs::sequence_byte(counter_) || cmd != last_command_;
+  return seq != sequence_byte(counter_) || cmd != last_command_;
 }
 
 void link_layer::write_reply_entry() {

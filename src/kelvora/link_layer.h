@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "connection/gateway_link.h"
-#include "connection/platform.h"
-#include "connection/timeouts.h"
+#include "link/gateway_link.h"
+#include "link/platform.h"
+#include "link/timeouts.h"
 #include "kelvora/exchange_log.h"
 #include "kelvora/reply_parser.h"
 

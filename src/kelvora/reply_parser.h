@@ -9,13 +9,13 @@
 #include <string>
 #include <string_view>
 
-#include "datecs/reply_parser.h"
+#include "protocol/frame_bytes.h"
 
 namespace ejscope::kelvora {
 
-// The frame bytes are the Datecs ones, plus the end of the error field.
+// The shared frame bytes, plus the end of the error field.
 namespace reply_byte {
-using namespace datecs::reply_byte;
+using namespace ::ejscope::reply_byte;
 constexpr std::uint8_t error_end = ';';
 }  // namespace reply_byte
 

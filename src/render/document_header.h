@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/documents.h"
+#include "tape/documents.h"
 
 namespace ejscope {
 

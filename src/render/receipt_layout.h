@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/documents.h"
+#include "tape/documents.h"
 #include "render/document_header.h"
 
 namespace ejscope {

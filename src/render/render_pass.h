@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/documents.h"
+#include "tape/documents.h"
 #include "render/document_header.h"
-#include "retrieval/sootv.h"
+#include "tape/number_map.h"
 
 namespace ejscope {
 

@@ -2,7 +2,7 @@
 // Read-only access to the maps of the document model: a missing key reads
 // as a default element, as the creating access would give, without adding
 // anything to the store being rendered.
-#include "model/documents.h"
+#include "tape/documents.h"
 
 namespace ejscope {
 

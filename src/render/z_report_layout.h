@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "model/documents.h"
+#include "tape/documents.h"
 #include "render/document_header.h"
-#include "retrieval/sootv.h"
+#include "tape/number_map.h"
 
 namespace ejscope {
 

@@ -1,7 +1,7 @@
 #include "retrieval/fragment_fetch.h"
 
-#include "datecs/ret_data.h"
-#include "model/value_conversion.h"
+#include "protocol/reply_record.h"
+#include "tape/value_conversion.h"
 #include "text/base64.h"
 
 namespace ejscope {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "connection/identification.h"
+#include "register/identification.h"
 #include "retrieval/journal_commands.h"
 #include "retrieval/text_limits.h"
 

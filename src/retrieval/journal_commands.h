@@ -6,8 +6,8 @@
 // the previous command's record, which must not be read as this reply).
 #include <string>
 
-#include "connection/identification.h"
-#include "datecs/ret_data.h"
+#include "register/identification.h"
+#include "protocol/reply_record.h"
 
 namespace ejscope {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "connection/gateway_link.h"
-#include "connection/timeouts.h"
+#include "link/gateway_link.h"
+#include "link/timeouts.h"
 #include "retrieval/text_limits.h"
 
 namespace ejscope {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "connection/gateway_link.h"
-#include "connection/timeouts.h"
+#include "link/gateway_link.h"
+#include "link/timeouts.h"
 
 namespace ejscope {
 

@@ -2,7 +2,7 @@
 // journal_commands over the two drivers of a register_session: Datecs
 // results go through PrinterResultsx into last_reply.datecs_reply, Kelvora
 // records are stored in last_reply.kelvora_reply.
-#include "connection/register_session.h"
+#include "register/register_session.h"
 #include "retrieval/journal_commands.h"
 
 namespace ejscope {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/control.h"
+#include "tape/tape_walker.h"
 
 namespace ejscope {
 

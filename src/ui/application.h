@@ -9,12 +9,12 @@
 #include <memory>
 #include <optional>
 
-#include "connection/main_window.h"
-#include "connection/platform.h"
-#include "connection/posix_gateway_link.h"
-#include "connection/register_session.h"
-#include "connection/timeouts.h"
-#include "retrieval/request_window.h"
+#include "window/connection_window.h"
+#include "link/platform.h"
+#include "link/posix_gateway_link.h"
+#include "register/register_session.h"
+#include "link/timeouts.h"
+#include "window/journal_window.h"
 #include "retrieval/session_journal_commands.h"
 #include "ui/about_form.h"
 #include "ui/attention_form.h"

@@ -5,7 +5,7 @@
 // from a script, so that no test ever waits on a modal window.
 #include <string>
 
-#include "connection/platform.h"
+#include "link/platform.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <array>
 
-#include "connection/main_window.h"
+#include "window/connection_window.h"
 
 class QAction;
 class QLabel;

@@ -7,7 +7,7 @@
 // no user action can start in the middle of a command.
 #include <functional>
 
-#include "connection/gateway_link.h"
+#include "link/gateway_link.h"
 
 namespace ejscope::ui {
 

@@ -4,7 +4,7 @@
 // saving it.
 #include <QDialog>
 
-#include "retrieval/request_window.h"
+#include "window/journal_window.h"
 
 class QComboBox;
 class QGroupBox;

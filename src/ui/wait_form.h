@@ -4,7 +4,7 @@
 // is shown without being modal.
 #include <QWidget>
 
-#include "connection/platform.h"
+#include "link/platform.h"
 
 class QLabel;
 class QPushButton;

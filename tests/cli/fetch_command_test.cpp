@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "integration/sim_harness.h"
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "render/display_file.h"
 #include "render/render_pass.h"
 #include "text/cp1251.h"

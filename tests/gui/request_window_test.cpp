@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "gui_fixture.h"
-#include "model/control.h"
-#include "model/documents.h"
+#include "tape/tape_walker.h"
+#include "tape/documents.h"
 #include "render/render_pass.h"
 #include "sim/journal.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "connection/connection_core.h"
-#include "connection/main_window_texts.h"
+#include "window/connection_core.h"
+#include "window/connection_window_texts.h"
 #include "integration/sim_harness.h"
 #include "unit/connection_fakes.h"
 #include "unit/settings_temp_folder.h"

@@ -11,7 +11,7 @@
 #include <chrono>
 #include <string>
 
-#include "connection/posix_gateway_link.h"
+#include "link/posix_gateway_link.h"
 
 namespace ejscope {
 namespace {

@@ -29,9 +29,9 @@
 #include <vector>
 
 #include "integration/retrieval_session.h"
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "render/render_pass.h"
-#include "retrieval/request_texts.h"
+#include "window/journal_window_texts.h"
 #include "sim/register_commands.h"
 
 namespace ejscope {

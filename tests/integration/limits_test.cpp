@@ -15,7 +15,7 @@
 
 #include "integration/retrieval_session.h"
 #include "retrieval/packet_assembly.h"
-#include "retrieval/request_texts.h"
+#include "window/journal_window_texts.h"
 
 namespace ejscope {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "integration/retrieval_session.h"
-#include "retrieval/request_texts.h"
+#include "window/journal_window_texts.h"
 
 namespace ejscope {
 namespace {

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "connection/connection_core.h"
+#include "window/connection_core.h"
 #include "integration/sim_harness.h"
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "render/render_pass.h"
-#include "retrieval/connection_environment.h"
-#include "retrieval/request_window.h"
+#include "window/connection_environment.h"
+#include "window/journal_window.h"
 #include "retrieval/session_journal_commands.h"
 #include "unit/connection_fakes.h"
 #include "unit/retrieval_fakes.h"

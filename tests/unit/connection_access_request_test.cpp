@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "connection/access_request.h"
+#include "link/access_request.h"
 
 namespace ejscope {
 namespace {

@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "connection/identification.h"
-#include "connection/main_window.h"
-#include "connection/platform.h"
-#include "datecs/ret_data.h"
+#include "register/identification.h"
+#include "window/connection_window.h"
+#include "link/platform.h"
+#include "protocol/reply_record.h"
 
 namespace ejscope::testing {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "connection/firmware_date.h"
+#include "register/firmware_date.h"
 
 namespace ejscope {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "connection/handshake.h"
+#include "link/handshake.h"
 #include "unit/connection_fakes.h"
 #include "unit/fake_gateway_link.h"
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "connection/firmware_date.h"
-#include "connection/identification.h"
-#include "connection/main_window_texts.h"
+#include "register/firmware_date.h"
+#include "register/identification.h"
+#include "window/connection_window_texts.h"
 #include "unit/connection_fakes.h"
 
 namespace ejscope {

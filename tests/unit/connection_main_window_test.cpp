@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "connection/main_window.h"
-#include "connection/main_window_texts.h"
+#include "window/connection_window.h"
+#include "window/connection_window_texts.h"
 #include "unit/connection_fakes.h"
 #include "unit/fake_gateway_link.h"
 #include "unit/settings_temp_folder.h"

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "connection/platform.h"
-#include "datecs/request_frame.h"
+#include "link/platform.h"
+#include "protocol/frame_bytes.h"
 
 namespace ejscope::datecs_testing {
 
@@ -40,7 +40,7 @@ inline std::uint32_t byte_sum(std::string_view bytes) {
 inline std::string reply_frame(std::string_view data, const status6& status = clean_status,
                                std::uint8_t command = 0x5A, std::uint8_t seq = 0x21) {
   std::string body = reply_body(data, status, command, seq);
-  return "\x01" + body + datecs::checksum_characters(byte_sum(body)) + "\x03";
+  return "\x01" + body + checksum_characters(byte_sum(body)) + "\x03";
 }
 
 // Records what the link layer shows; can press "Прервать" at a given countdown.

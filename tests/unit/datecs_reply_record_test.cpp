@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "datecs/reply_record.h"
-#include "datecs/result_flags.h"
+#include "datecs/record_from_reply.h"
+#include "protocol/result_flags.h"
 #include "datecs_frames.h"
 #include "text/cp1251.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "connection/gateway_link.h"
+#include "link/gateway_link.h"
 
 namespace ejscope::testing {
 

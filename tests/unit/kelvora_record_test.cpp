@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "kelvora/command_names.h"
-#include "kelvora/reply_record.h"
+#include "kelvora/record_from_reply.h"
 #include "kelvora_frames.h"
 #include "text/cp1251.h"
 

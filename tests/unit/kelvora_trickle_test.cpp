@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "datecs/ret_data.h"
+#include "protocol/reply_record.h"
 #include "fake_gateway_link.h"
 #include "kelvora/driver.h"
 

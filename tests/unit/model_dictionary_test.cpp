@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/typ_work.h"
+#include "tape/tag_dictionary.h"
 
 using ejscope::typ_work;
 namespace codes = ejscope::tag_codes;

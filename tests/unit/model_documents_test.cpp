@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "model/documents.h"
-#include "model/value_conversion.h"
+#include "tape/documents.h"
+#include "tape/value_conversion.h"
 
 using namespace ejscope;
 

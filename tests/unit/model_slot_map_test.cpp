@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/slot_map.h"
+#include "tape/slot_map.h"
 
 namespace ejscope {
 namespace {

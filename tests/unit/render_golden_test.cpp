@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "render/display_file.h"
 #include "render/render_pass.h"
 #include "render_support.h"

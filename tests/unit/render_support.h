@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/documents.h"
+#include "tape/documents.h"
 #include "text/cp1251.h"
 
 namespace ejscope::render_testing {

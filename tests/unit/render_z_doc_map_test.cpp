@@ -2,7 +2,7 @@
 // bookkeeping uses: the smallest key holding a value, -1 when none does.
 #include <gtest/gtest.h>
 
-#include "retrieval/sootv.h"
+#include "tape/number_map.h"
 
 namespace ejscope {
 namespace {

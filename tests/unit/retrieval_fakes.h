@@ -13,12 +13,12 @@
 #include <utility>
 #include <vector>
 
-#include "connection/gateway_link.h"
-#include "connection/platform.h"
-#include "datecs/ret_data.h"
+#include "link/gateway_link.h"
+#include "link/platform.h"
+#include "protocol/reply_record.h"
 #include "retrieval/crc16.h"
 #include "retrieval/journal_commands.h"
-#include "retrieval/request_window.h"
+#include "window/journal_window.h"
 #include "text/base64.h"
 
 namespace ejscope::testing {

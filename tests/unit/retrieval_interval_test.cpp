@@ -3,7 +3,7 @@
 #include <climits>
 #include <vector>
 
-#include "retrieval/interval.h"
+#include "retrieval/number_ranges.h"
 
 namespace ejscope {
 namespace {

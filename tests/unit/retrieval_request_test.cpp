@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "retrieval/request_texts.h"
-#include "retrieval/request_window.h"
+#include "window/journal_window_texts.h"
+#include "window/journal_window.h"
 #include "retrieval_fakes.h"
 
 namespace ejscope {

@@ -5,8 +5,8 @@
 #include <climits>
 #include <string>
 
-#include "connection/settings.h"
-#include "connection/settings_file.h"
+#include "window/settings.h"
+#include "link/settings_file.h"
 #include "unit/settings_temp_folder.h"
 
 namespace ejscope {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "connection/settings.h"
+#include "window/settings.h"
 #include "unit/settings_temp_folder.h"
 
 namespace ejscope {

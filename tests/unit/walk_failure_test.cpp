@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "walk_fixture.h"
 
 using namespace ejscope;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/control.h"
+#include "tape/tape_walker.h"
 
 namespace ejscope::testing {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "walk_fixture.h"
 
 namespace ejscope {

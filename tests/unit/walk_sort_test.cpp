@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/control.h"
+#include "tape/tape_walker.h"
 #include "walk_fixture.h"
 
 using namespace ejscope;
