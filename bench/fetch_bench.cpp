@@ -40,13 +40,13 @@ struct fetch_run {
     std::filesystem::create_directories(folder);
     request.set_temp_xml_path(folder / "temp.xml");
     core.logic.set_base_folder(folder);
-    core.logic.FormCreate();
-    core.logic.Edit1Change("127.0.0.1");
-    core.logic.RadioGroup1Click(static_cast<int>(p));
-    core.logic.RadioGroup2Click(0);
-    core.logic.Edit2Change(simulator.settings().register_identity.dev_id);
+    core.logic.start();
+    core.logic.edit_address("127.0.0.1");
+    core.logic.choose_protocol(static_cast<int>(p));
+    core.logic.choose_identifier_kind(0);
+    core.logic.edit_identifier(simulator.settings().register_identity.dev_id);
     core.logic.set_port_override(ports.of(p));
-    core.logic.Button3Click();
+    core.logic.toggle_connection();
     if (core.logic.state() != connection_state::connected || core.logic.packet_mode() != packet)
       throw std::runtime_error("the simulator was not identified as expected");
   }
@@ -68,7 +68,7 @@ struct fetch_run {
   connection_core core{main_view, wait, messages, timeouts{}};
   session_journal_commands commands{core.session};
   testing::recording_request_view view;
-  request_window_logic request{view, messages, connection_environment(core.logic, core.link, commands, timeouts{})};
+  journal_window request{view, messages, connection_environment(core.logic, core.link, commands, timeouts{})};
 };
 
 void fetch(benchmark::State& state, sim::register_protocol p, bool packet) {

@@ -42,12 +42,12 @@ std::size_t request_frame_size(std::string_view bytes, register_protocol protoco
 std::optional<std::string> check_request_frame(std::string_view bytes, request_frame& frame) {
   if (bytes.size() < request_overhead) return "frame shorter than 10 bytes";
   const std::size_t n = bytes.size() - request_overhead;
-  if (static_cast<std::uint8_t>(bytes[0]) != byte_preamble) return "no preamble 01h";
+  if (static_cast<std::uint8_t>(bytes[0]) != reply_byte::preamble) return "no preamble 01h";
   if (static_cast<std::uint8_t>(bytes[1]) != 0x24 + n) return "LEN does not match the frame";
   const std::uint8_t seq = static_cast<std::uint8_t>(bytes[2]);
   if (seq < 0x20 || seq > 0x7E) return "SEQ outside 20h..7Eh";
-  if (static_cast<std::uint8_t>(bytes[4 + n]) != byte_postamble) return "no post-amble 05h after the data";
-  if (static_cast<std::uint8_t>(bytes[9 + n]) != byte_terminator) return "no terminator 03h";
+  if (static_cast<std::uint8_t>(bytes[4 + n]) != reply_byte::postamble) return "no post-amble 05h after the data";
+  if (static_cast<std::uint8_t>(bytes[9 + n]) != reply_byte::terminator) return "no terminator 03h";
   if (bytes.substr(5 + n, 4) != checksum_characters(byte_sum(bytes.substr(1, n + 4)))) return "wrong checksum";
   frame.seq = seq;
   frame.command = static_cast<std::uint8_t>(bytes[3]);
@@ -60,7 +60,7 @@ built_frame build_reply_frame(register_protocol protocol, const reply& r) {
   std::string& out = frame.bytes;
   const bool kelvora = protocol == register_protocol::kelvora;
   const std::size_t n = std::min(r.data.size(), max_reply_data(protocol));
-  out.push_back(static_cast<char>(byte_preamble));
+  out.push_back(static_cast<char>(reply_byte::preamble));
   out.push_back(static_cast<char>((kelvora ? 0x30 : 0x2B) + n));
   out.push_back(static_cast<char>(r.seq));
   out.push_back(static_cast<char>(r.command));
@@ -72,11 +72,11 @@ built_frame build_reply_frame(register_protocol protocol, const reply& r) {
   }
   frame.data_begin = out.size();
   out.append(r.data, 0, n);
-  out.push_back(static_cast<char>(byte_separator));
+  out.push_back(static_cast<char>(reply_byte::separator));
   for (const std::uint8_t s : r.status) out.push_back(static_cast<char>(s));
-  out.push_back(static_cast<char>(byte_postamble));
+  out.push_back(static_cast<char>(reply_byte::postamble));
   out += checksum_characters(byte_sum(std::string_view(out).substr(1)));
-  out.push_back(static_cast<char>(byte_terminator));
+  out.push_back(static_cast<char>(reply_byte::terminator));
   return frame;
 }
 

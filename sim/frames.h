@@ -13,16 +13,10 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/frame_bytes.h"
 #include "sim/simulator.h"
 
 namespace ejscope::sim {
-
-constexpr std::uint8_t byte_preamble = 0x01;
-constexpr std::uint8_t byte_separator = 0x04;
-constexpr std::uint8_t byte_postamble = 0x05;
-constexpr std::uint8_t byte_terminator = 0x03;
-constexpr std::uint8_t byte_nak = 0x15;
-constexpr std::uint8_t byte_syn = 0x16;
 
 // Longest data text of a request frame in each protocol.
 std::size_t max_request_data(register_protocol protocol);

@@ -96,8 +96,8 @@ class session {
   bool serve_one() {
     if (buffer_.empty() && receive(-1) != arrival::more) return false;
     const std::uint8_t first = static_cast<std::uint8_t>(buffer_[0]);
-    if (first != byte_preamble && first != 0x07) return skip_stray_bytes();
-    const bool is_frame = first == byte_preamble;
+    if (first != reply_byte::preamble && first != 0x07) return skip_stray_bytes();
+    const bool is_frame = first == reply_byte::preamble;
     for (;;) {
       const std::size_t size = is_frame ? request_frame_size(buffer_, env_.protocol) : request_packet_size(buffer_);
       if (size == std::string::npos && !is_frame) return skip_stray_bytes();
@@ -116,7 +116,7 @@ class session {
   // Bytes outside any request (a 07h not followed by 07h included): noted, not answered.
   bool skip_stray_bytes() {
     std::size_t end = 1;
-    while (end < buffer_.size() && buffer_[end] != static_cast<char>(byte_preamble) && buffer_[end] != 0x07) ++end;
+    while (end < buffer_.size() && buffer_[end] != static_cast<char>(reply_byte::preamble) && buffer_[end] != 0x07) ++end;
     record(request_kind::frame, buffer_.substr(0, end), std::string("stray bytes outside a request"));
     buffer_.erase(0, end);
     return true;
@@ -130,7 +130,7 @@ class session {
 
   // A frame the register cannot accept gets NAK; a packet, a refusing packet.
   bool refuse(bool is_frame) {
-    return write_all(fd_, is_frame ? std::string(1, static_cast<char>(byte_nak)) : build_reply_packet(flag_refused, 0, {}),
+    return write_all(fd_, is_frame ? std::string(1, static_cast<char>(reply_byte::nak)) : build_reply_packet(flag_refused, 0, {}),
                      env_.stop);
   }
 
@@ -189,7 +189,7 @@ class session {
       case fault_kind::syn_inside: {
         const std::size_t at = fault.param > 0 ? std::min<std::size_t>(static_cast<std::size_t>(fault.param), out.size() - 1)
                                                : out.size() / 2;
-        out.insert(at, 1, static_cast<char>(byte_syn));
+        out.insert(at, 1, static_cast<char>(reply_byte::syn));
         break;
       }
       case fault_kind::stray_byte:
@@ -197,7 +197,7 @@ class session {
         break;
       case fault_kind::short_len: out[1] = static_cast<char>(out[1] - 1); break;
       case fault_kind::bad_checksum: out[out.size() - 2] = static_cast<char>(out[out.size() - 2] ^ 0x01); break;
-      case fault_kind::nak: out.assign(1, static_cast<char>(byte_nak)); break;
+      case fault_kind::nak: out.assign(1, static_cast<char>(reply_byte::nak)); break;
       default: break;
     }
   }
@@ -238,7 +238,7 @@ class session {
       case fault_kind::close_connection: return false;
       case fault_kind::syn_before:
         for (int i = 0; i < fault->param; ++i) {
-          if (!write_all(fd_, std::string(1, static_cast<char>(byte_syn)), env_.stop) ||
+          if (!write_all(fd_, std::string(1, static_cast<char>(reply_byte::syn)), env_.stop) ||
               !env_.stop.pause(fault->interval_ms)) {
             return false;
           }

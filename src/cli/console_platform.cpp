@@ -109,23 +109,23 @@ console_session::console_session(const connect_options& options, std::ostream& e
       wait_(err, ::isatty(STDERR_FILENO) == 1),
       messages_(err, in, assume_yes),
       core_(view_, wait_, messages_, timeouts_) {
-  main_window_logic& logic = core_.logic;
-  logic.FormCreate();
-  logic.RadioGroup1Click(options_.protocol == "kelvora" ? 1 : 0);
-  logic.RadioGroup2Click(options_.id_kind == "dev" ? 0 : 1);
-  logic.Edit1Change(options_.host);
-  logic.Edit2Change(text::utf8_to_cp1251(options_.id));
+  connection_window& logic = core_.logic;
+  logic.start();
+  logic.choose_protocol(options_.protocol == "kelvora" ? 1 : 0);
+  logic.choose_identifier_kind(options_.id_kind == "dev" ? 0 : 1);
+  logic.edit_address(options_.host);
+  logic.edit_identifier(text::utf8_to_cp1251(options_.id));
   logic.set_port_override(options_.port);
 }
 
 bool console_session::connect() {
   interrupt_abort ctrl_c(wait_);
-  if (core_.logic.state() != connection_state::connected) core_.logic.Button3Click();
+  if (core_.logic.state() != connection_state::connected) core_.logic.toggle_connection();
   return core_.logic.state() == connection_state::connected;
 }
 
 void console_session::disconnect() {
-  if (core_.logic.state() == connection_state::connected) core_.logic.Button3Click();
+  if (core_.logic.state() == connection_state::connected) core_.logic.toggle_connection();
   core_.link.close();
 }
 

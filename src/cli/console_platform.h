@@ -56,7 +56,7 @@ class interrupt_abort {
 };
 
 // The main window's controls as the console keeps them.
-class console_main_window_view final : public main_window_view {
+class console_main_window_view final : public connection_view {
  public:
   void set_title(const std::string&) override {}
   void set_close_enabled(bool) override {}
@@ -96,7 +96,7 @@ class console_session {
   void disconnect();
 
   connection_core& core() { return core_; }
-  main_window_logic& logic() { return core_.logic; }
+  connection_window& logic() { return core_.logic; }
   wait_window& wait() { return wait_; }
   message_box& messages() { return messages_; }
   const timeouts& time_limits() const { return timeouts_; }

@@ -69,11 +69,11 @@ void add_fetch_command(CLI::App& app, int& exit_code) {
     }
     console_request request(session, options->request, std::cerr);
     if (by_numbers) {
-      request.logic().Button1Click();
+      request.logic().fetch_by_numbers();
     } else {
       // As in the window: "Вернуть номера" fills the number fields the rendering reads, then "Получить".
-      request.logic().Button5Click();
-      request.logic().Button4Click();
+      request.logic().look_up_period_numbers();
+      request.logic().fetch_by_period();
     }
     exit_code = ejscope::cli::request_exit_status(request.logic());
     if (!request.logic().display().empty() && !write_display(request.logic().display(), options->request.output))

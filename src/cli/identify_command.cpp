@@ -17,7 +17,7 @@ namespace {
 using ejscope::cli::connect_options;
 using ejscope::cli::console_session;
 
-void print_identification(const ejscope::main_window_logic& logic, std::ostream& out) {
+void print_identification(const ejscope::connection_window& logic, std::ostream& out) {
   using ejscope::text::cp1251_to_utf8;
   const ejscope::identification_state& id = logic.identification();
   for (int i = 0; i < ejscope::status_panel_count; ++i) {

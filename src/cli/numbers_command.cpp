@@ -29,7 +29,7 @@ void add_numbers_command(CLI::App& app, int& exit_code) {
       return;
     }
     ejscope::cli::console_request request(session, options->request, std::cerr);
-    if (request.logic().Button5Click()) {
+    if (request.logic().look_up_period_numbers()) {
       std::cout << request.view().first_text() << ' ' << request.view().last_text() << std::endl;
       exit_code = 0;
     } else {

@@ -29,7 +29,7 @@ void add_print_command(CLI::App& app, int& exit_code) {
       return;
     }
     ejscope::cli::console_request request(session, options->request, std::cerr);
-    exit_code = request.logic().Button6Click() ? 0 : 2;
+    exit_code = request.logic().print_range() ? 0 : 2;
     session.disconnect();
   });
 }

@@ -121,10 +121,10 @@ console_request::console_request(console_session& session, const request_options
   empty_model_on_reset(session.logic(), logic_);
   logic_.set_temp_xml_path(options.xml);
   system_clock clk;
-  logic_.FormCreate(clk.local_now());  // the window's period where none was given
+  logic_.start(clk.local_now());  // the window's period where none was given
 }
 
-int request_exit_status(const request_window_logic& logic) {
+int request_exit_status(const journal_window& logic) {
   if (logic.outcome() != request_outcome::done) return 2;
   return logic.incomplete().empty() ? 0 : 3;
 }

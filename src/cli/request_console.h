@@ -33,7 +33,7 @@ void add_number_options(CLI::App& command, request_options& options, bool requir
 // --since and --until (required together).
 void add_period_options(CLI::App& command, request_options& options, bool required);
 
-class console_request_view final : public request_view {
+class console_request_view final : public journal_view {
  public:
   console_request_view(const request_options& options, std::ostream& err, bool terminal);
 
@@ -73,17 +73,17 @@ class console_request {
  public:
   console_request(console_session& session, const request_options& options, std::ostream& err);
 
-  request_window_logic& logic() { return logic_; }
+  journal_window& logic() { return logic_; }
   console_request_view& view() { return view_; }
 
  private:
   session_journal_commands commands_;
   console_request_view view_;
-  request_window_logic logic_;
+  journal_window logic_;
 };
 
 // The exit status of a finished request: 0 done, 2 rejected, failed or a
 // register error, 3 done but some documents came incomplete.
-int request_exit_status(const request_window_logic& logic);
+int request_exit_status(const journal_window& logic);
 
 }  // namespace ejscope::cli

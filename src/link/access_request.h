@@ -6,7 +6,7 @@
 
 namespace ejscope {
 
-// RadioGroup2: the kind of identifier in Edit2.
+// The kind of identifier the user typed.
 enum class id_kind { dev = 0, fiscal = 1 };
 
 inline constexpr std::size_t access_request_dev_size = 9;

@@ -15,7 +15,7 @@ inline constexpr int handshake_passes = 4;
 inline constexpr int handshake_ticks = 60;
 inline constexpr std::size_t handshake_reply_capacity = 500;
 
-// The wait window's Label2 for pass r and tick t: (3 - r) " : " (60 - t),
+// The wait window's countdown for pass r and tick t: (3 - r) " : " (60 - t),
 // "3 : 59" for the first tick down to "0 : 0" for the last.
 std::string countdown_text(int pass, int tick);
 

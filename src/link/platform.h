@@ -14,7 +14,7 @@ class wait_window {
   virtual ~wait_window() = default;
   virtual void show() = 0;
   virtual void hide() = 0;
-  // Label2: the countdown text such as "3 : 59".
+  // The countdown text such as "3 : 59".
   virtual void set_countdown(const std::string& text) = 0;
   // Repaint and let pending user-interface events run.
   virtual void process_events() = 0;

@@ -31,7 +31,7 @@ struct RetData {
   std::string received;
 };
 
-// Held by TForm2: a copy of the latest Datecs record, and a reference to the
+// Held beside the drivers: a copy of the latest Datecs record, and a reference to the
 // Kelvora driver's record of its latest command.
 struct last_reply {
   RetData datecs_reply;

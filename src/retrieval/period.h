@@ -40,10 +40,10 @@ struct time_e {
 
 // The texts a new request window shows in its period fields.
 struct period_texts {
-  std::string start_date;  // Edit4: day 01 of the month before the end date's
-  std::string end_date;    // Edit5: today, dd.mm.yy
-  std::string start_time;  // Edit6: "00:00"
-  std::string end_time;    // Edit7: the current time, hh:mm
+  std::string start_date;  // day 01 of the month before the end date's
+  std::string end_date;    // today, dd.mm.yy
+  std::string start_time;  // "00:00"
+  std::string end_time;    // the current time, hh:mm
 };
 period_texts initial_period(const std::tm& now);
 

@@ -1,5 +1,5 @@
 #pragma once
-// TForm54, the about window: the program's name, version and purpose.
+// The about window: the program's name, version and purpose.
 #include <QDialog>
 
 class QLabel;
@@ -7,15 +7,15 @@ class QPushButton;
 
 namespace ejscope::ui {
 
-class TForm54 final : public QDialog {
+class about_dialog final : public QDialog {
   Q_OBJECT
  public:
-  explicit TForm54(QWidget* parent = nullptr);
+  explicit about_dialog(QWidget* parent = nullptr);
 
-  QLabel* Label1;  // program name
-  QLabel* Label2;  // version text
-  QLabel* Label3;  // description
-  QPushButton* Button1;
+  QLabel* name_label;  // program name
+  QLabel* version_label;  // version text
+  QLabel* description_label;  // description
+  QPushButton* ok_button;
 };
 
 }  // namespace ejscope::ui

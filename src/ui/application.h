@@ -1,8 +1,8 @@
 #pragma once
 // The program's windows, created once in their order and living for the
-// run: the main window TForm3, the socket owner TForm1, the reply store
-// TForm2, the attention window TForm4, the wait window TForm5, the request
-// window TForm53 and the about window TForm54.
+// run: the main window, the owner of the gateway connection, the reply
+// store, the attention window, the wait window, the request window and the
+// about window.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -26,18 +26,17 @@
 
 namespace ejscope::ui {
 
-// TForm1: a hidden window in the original layout, here the plain owner of
-// the gateway connection ClientSocket1 (seen by the drivers through a
-// link that keeps the windows painted).
-struct TForm1 {
-  posix_gateway_link ClientSocket1;
-  painting_link link{ClientSocket1};
+// The owner of the gateway connection (seen by the drivers through a link
+// that keeps the windows painted).
+struct gateway_owner {
+  posix_gateway_link socket;
+  painting_link link{socket};
 };
 
-// TForm2: the store of the latest replies, held by the register session
+// The store of the latest replies, held by the register session
 // together with the two drivers that fill it. The session is attached once
 // the wait window it counts down in exists.
-struct TForm2 {
+struct reply_store {
   std::optional<register_session> session;
   last_reply& replies() { return session->replies(); }
 };
@@ -63,16 +62,16 @@ class application {
   bool busy() const { return busy_; }
 
   dialog_service& dialogs() { return *dialogs_; }
-  main_window_logic& main_logic() { return *main_logic_; }
-  request_window_logic& request_logic() { return *request_logic_; }
+  connection_window& main_logic() { return *main_logic_; }
+  journal_window& request_logic() { return *request_logic_; }
 
-  std::unique_ptr<TForm3> Form3;
-  std::unique_ptr<TForm1> Form1;
-  std::unique_ptr<TForm2> Form2;
-  std::unique_ptr<TForm4> Form4;
-  std::unique_ptr<TForm5> Form5;
-  std::unique_ptr<TForm53> Form53;
-  std::unique_ptr<TForm54> Form54;
+  std::unique_ptr<main_window> main_window_form;
+  std::unique_ptr<gateway_owner> gateway;
+  std::unique_ptr<reply_store> replies;
+  std::unique_ptr<attention_dialog> attention_form;
+  std::unique_ptr<wait_dialog> wait_form;
+  std::unique_ptr<request_dialog> request_form;
+  std::unique_ptr<about_dialog> about_form;
 
  private:
   // Runs one user action: refused while another runs; an error that escapes
@@ -88,9 +87,9 @@ class application {
   qt_dialog_service qt_dialogs_;
   dialog_service* dialogs_;
   system_clock clock_;
-  std::unique_ptr<main_window_logic> main_logic_;
+  std::unique_ptr<connection_window> main_logic_;
   std::optional<session_journal_commands> journal_;
-  std::unique_ptr<request_window_logic> request_logic_;
+  std::unique_ptr<journal_window> request_logic_;
   bool busy_ = false;
   bool reset_pending_ = false;
 };

@@ -6,26 +6,26 @@
 
 namespace ejscope::ui {
 
-TForm4::TForm4(QWidget* parent)
+attention_dialog::attention_dialog(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Label1(new QLabel(this)),
-      Label2(new QLabel(this)) {
-  setObjectName(QStringLiteral("TForm4"));
+      phase_label(new QLabel(this)),
+      progress_label(new QLabel(this)) {
+  setObjectName(QStringLiteral("attentionWindow"));
   setWindowTitle(QStringLiteral("ВНИМАНИЕ!!!!"));
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Label2->setObjectName(QStringLiteral("Label2"));
-  for (QLabel* label : {Label1, Label2}) label->setAlignment(Qt::AlignCenter);
-  QFont bold = Label1->font();
+  phase_label->setObjectName(QStringLiteral("phaseLabel"));
+  progress_label->setObjectName(QStringLiteral("progressLabel"));
+  for (QLabel* label : {phase_label, progress_label}) label->setAlignment(Qt::AlignCenter);
+  QFont bold = phase_label->font();
   bold.setBold(true);
-  Label1->setFont(bold);
-  Label1->setMinimumWidth(
-      Label1->fontMetrics().horizontalAdvance(QStringLiteral("ИДЁТ ЗАГРУЗКА ДАННЫХ....")) + 40);
+  phase_label->setFont(bold);
+  phase_label->setMinimumWidth(
+      phase_label->fontMetrics().horizontalAdvance(QStringLiteral("ИДЁТ ЗАГРУЗКА ДАННЫХ....")) + 40);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(Label1);
-  layout->addWidget(Label2);
+  layout->addWidget(phase_label);
+  layout->addWidget(progress_label);
 }
 
-void TForm4::present() {
+void attention_dialog::present() {
   if (!isVisible()) show();
   repaint();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

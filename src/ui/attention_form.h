@@ -1,23 +1,22 @@
 #pragma once
-// TForm4, the attention window shown while a request runs: the phase in
-// Label1 ("ИДЁТ ЗАГРУЗКА ДАННЫХ....", "ИДЁТ ОБРАБОТКА ДАННЫХ....") and the
-// progress text in Label2.
+// The attention window shown while a request runs: the phase ("ИДЁТ ЗАГРУЗКА ДАННЫХ....", "ИДЁТ ОБРАБОТКА ДАННЫХ....") and the
+// progress text.
 #include <QWidget>
 
 class QLabel;
 
 namespace ejscope::ui {
 
-class TForm4 final : public QWidget {
+class attention_dialog final : public QWidget {
   Q_OBJECT
  public:
-  explicit TForm4(QWidget* parent = nullptr);
+  explicit attention_dialog(QWidget* parent = nullptr);
 
   // Shows the window if needed, repaints it and lets pending events run.
   void present();
 
-  QLabel* Label1;
-  QLabel* Label2;
+  QLabel* phase_label;
+  QLabel* progress_label;
 };
 
 }  // namespace ejscope::ui

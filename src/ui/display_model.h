@@ -1,5 +1,5 @@
 #pragma once
-// The items of ListBox2: windows-1251 lines kept exactly as the renderer
+// The items of the display list: windows-1251 lines kept exactly as the renderer
 // built them (trailing blanks included). The model shows lines that its
 // owner (the request logic) keeps and converts a line only when the view
 // paints it, so a million lines cost no more than their bytes.

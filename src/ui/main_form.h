@@ -1,8 +1,8 @@
 #pragma once
-// TForm3, the main window (unit Unit1): the gateway address and register
-// identifier, the protocol and identifier-kind choices, the connect button
-// with its indicator, the four identification panels and the menus "КЛЭФ"
-// and "О программе...".
+// The main window: the gateway address and register identifier, the
+// protocol and identifier-kind choices, the connect button with its
+// indicator, the four identification panels and the menus "КЛЭФ" and
+// "О программе...".
 #include <QMainWindow>
 #include <array>
 
@@ -20,14 +20,14 @@ namespace ejscope::ui {
 class radio_group;
 class shape;
 
-class TForm3 : public QMainWindow, public main_window_view {
+class main_window : public QMainWindow, public connection_view {
   Q_OBJECT
  public:
   static constexpr std::array<int, 4> panel_widths{170, 120, 120, 50};
 
-  explicit TForm3(QWidget* parent = nullptr);
+  explicit main_window(QWidget* parent = nullptr);
 
-  // main_window_view
+  // connection_view
   void set_title(const std::string& text) override;
   void set_close_enabled(bool enabled) override;
   void set_about_enabled(bool enabled) override;
@@ -42,25 +42,25 @@ class TForm3 : public QMainWindow, public main_window_view {
   void set_status_panel(int index, const std::string& text) override;
   void process_events() override;
 
-  QLabel* Label1;
-  QLineEdit* Edit1;
-  radio_group* RadioGroup2;
-  QLabel* Label2;
-  QLineEdit* Edit2;
-  radio_group* RadioGroup1;
-  QPushButton* Button3;
-  shape* Shape1;
-  QStatusBar* StatusBar1;
-  std::array<QLabel*, 4> Panels;
-  QMenu* N2;
-  QAction* N45;
-  QAction* N5;
-  QPushButton* Button1;
+  QLabel* address_label;
+  QLineEdit* address_edit;
+  radio_group* identifier_kind_group;
+  QLabel* identifier_label;
+  QLineEdit* identifier_edit;
+  radio_group* protocol_group;
+  QPushButton* connect_button;
+  shape* connection_indicator;
+  QStatusBar* status_bar;
+  std::array<QLabel*, 4> status_panels;
+  QMenu* journal_menu;
+  QAction* journal_output_action;
+  QAction* about_action;
+  QPushButton* close_button;
 
  signals:
-  // The window became the active window of the program (FormActivate).
+  // The window became the active window of the program (activate).
   void activated();
-  // The window is closing (FormClose); a handler may veto with allow = false.
+  // The window is closing (close); a handler may veto with allow = false.
   void closing(bool& allow);
 
  protected:

@@ -58,171 +58,171 @@ QFont display_font() {
   return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
 
-TForm53::TForm53(TForm4& attention, QWidget* parent)
+request_dialog::request_dialog(attention_dialog& attention, QWidget* parent)
     : QDialog(parent),
-      GroupBox1(named(new QGroupBox(QStringLiteral("по номерам")), "GroupBox1")),
-      Label1(named(new QLabel(QStringLiteral("Тип документа")), "Label1")),
-      ComboBox1(named(new QComboBox, "ComboBox1")),
-      Label4(named(new QLabel(QStringLiteral("Пароль")), "Label4")),
-      Edit3(named(new QLineEdit(QStringLiteral("418257")), "Edit3")),
-      Label2(named(new QLabel(QStringLiteral("Начальный номер")), "Label2")),
-      Edit1(named(new QLineEdit(QStringLiteral("1")), "Edit1")),
-      Label3(named(new QLabel(QStringLiteral("Конечный номер")), "Label3")),
-      Edit2(named(new QLineEdit(QStringLiteral("1")), "Edit2")),
-      Button1(named(new QPushButton(QStringLiteral("Получить")), "Button1")),
-      Button6(named(new QPushButton(QStringLiteral("Печать на РРО")), "Button6")),
-      GroupBox2(named(new QGroupBox(QStringLiteral("по датам")), "GroupBox2")),
-      Label5(named(new QLabel(QStringLiteral("Начальная дата")), "Label5")),
-      Edit4(named(masked(new QLineEdit, QStringLiteral("00.00.00;_"), QStringLiteral("дд.мм.гг")),
-                  "Edit4")),
-      Label6(named(new QLabel(QStringLiteral("Конечная дата")), "Label6")),
-      Edit5(named(masked(new QLineEdit, QStringLiteral("00.00.00;_"), QStringLiteral("дд.мм.гг")),
-                  "Edit5")),
-      Label7(named(new QLabel(QStringLiteral("Время")), "Label7")),
-      Edit6(named(masked(new QLineEdit, QStringLiteral("90:00;_"), QStringLiteral("чч:мм")),
-                  "Edit6")),
-      Edit7(named(masked(new QLineEdit, QStringLiteral("90:00;_"), QStringLiteral("чч:мм")),
-                  "Edit7")),
-      Button4(named(new QPushButton(QStringLiteral("Получить")), "Button4")),
-      Button5(named(new QPushButton(QStringLiteral("Вернуть номера")), "Button5")),
-      ListBox2(named(new QListView, "ListBox2")),
-      Button3(named(new QPushButton(QStringLiteral("Сохранить")), "Button3")),
-      Button2(named(new QPushButton(QStringLiteral("Закрыть")), "Button2")),
+      by_numbers_group(named(new QGroupBox(QStringLiteral("по номерам")), "byNumbersGroup")),
+      document_type_label(named(new QLabel(QStringLiteral("Тип документа")), "documentTypeLabel")),
+      document_type_combo(named(new QComboBox, "documentTypeCombo")),
+      password_label(named(new QLabel(QStringLiteral("Пароль")), "passwordLabel")),
+      password_edit(named(new QLineEdit(QStringLiteral("418257")), "passwordEdit")),
+      first_number_label(named(new QLabel(QStringLiteral("Начальный номер")), "firstNumberLabel")),
+      first_number_edit(named(new QLineEdit(QStringLiteral("1")), "firstNumberEdit")),
+      last_number_label(named(new QLabel(QStringLiteral("Конечный номер")), "lastNumberLabel")),
+      last_number_edit(named(new QLineEdit(QStringLiteral("1")), "lastNumberEdit")),
+      fetch_by_numbers_button(named(new QPushButton(QStringLiteral("Получить")), "fetchByNumbersButton")),
+      print_range_button(named(new QPushButton(QStringLiteral("Печать на РРО")), "printRangeButton")),
+      by_period_group(named(new QGroupBox(QStringLiteral("по датам")), "byPeriodGroup")),
+      start_date_label(named(new QLabel(QStringLiteral("Начальная дата")), "startDateLabel")),
+      start_date_edit(named(masked(new QLineEdit, QStringLiteral("00.00.00;_"), QStringLiteral("дд.мм.гг")),
+                  "startDateEdit")),
+      end_date_label(named(new QLabel(QStringLiteral("Конечная дата")), "endDateLabel")),
+      end_date_edit(named(masked(new QLineEdit, QStringLiteral("00.00.00;_"), QStringLiteral("дд.мм.гг")),
+                  "endDateEdit")),
+      time_label(named(new QLabel(QStringLiteral("Время")), "timeLabel")),
+      start_time_edit(named(masked(new QLineEdit, QStringLiteral("90:00;_"), QStringLiteral("чч:мм")),
+                  "startTimeEdit")),
+      end_time_edit(named(masked(new QLineEdit, QStringLiteral("90:00;_"), QStringLiteral("чч:мм")),
+                  "endTimeEdit")),
+      fetch_by_period_button(named(new QPushButton(QStringLiteral("Получить")), "fetchByPeriodButton")),
+      look_up_numbers_button(named(new QPushButton(QStringLiteral("Вернуть номера")), "lookUpNumbersButton")),
+      display_list(named(new QListView, "displayList")),
+      save_button(named(new QPushButton(QStringLiteral("Сохранить")), "saveButton")),
+      close_button(named(new QPushButton(QStringLiteral("Закрыть")), "closeButton")),
       attention_(attention),
       display_(new display_model(this)) {
-  setObjectName(QStringLiteral("TForm53"));
+  setObjectName(QStringLiteral("requestWindow"));
   setWindowTitle(QStringLiteral("Форма запроса и отображения данных"));
   setWindowModality(Qt::ApplicationModal);
 
-  ComboBox1->addItems({QStringLiteral("Z-отчет"), QStringLiteral("Чек"),
+  document_type_combo->addItems({QStringLiteral("Z-отчет"), QStringLiteral("Чек"),
                        QStringLiteral("Чек+Z-отчет"), QStringLiteral("Внес./Изъят.")});
-  ComboBox1->setCurrentIndex(2);
-  Edit6->setText(QStringLiteral("00:00"));
+  document_type_combo->setCurrentIndex(2);
+  start_time_edit->setText(QStringLiteral("00:00"));
 
-  auto* numbers = new QGridLayout(GroupBox1);
-  numbers->addWidget(Label1, 0, 0);
-  numbers->addWidget(ComboBox1, 0, 1);
-  numbers->addWidget(Label4, 1, 0);
-  numbers->addWidget(Edit3, 1, 1);
-  numbers->addWidget(Label2, 2, 0);
-  numbers->addWidget(Edit1, 2, 1);
-  numbers->addWidget(Label3, 3, 0);
-  numbers->addWidget(Edit2, 3, 1);
-  numbers->addWidget(Button1, 4, 0);
-  numbers->addWidget(Button6, 4, 1);
+  auto* numbers = new QGridLayout(by_numbers_group);
+  numbers->addWidget(document_type_label, 0, 0);
+  numbers->addWidget(document_type_combo, 0, 1);
+  numbers->addWidget(password_label, 1, 0);
+  numbers->addWidget(password_edit, 1, 1);
+  numbers->addWidget(first_number_label, 2, 0);
+  numbers->addWidget(first_number_edit, 2, 1);
+  numbers->addWidget(last_number_label, 3, 0);
+  numbers->addWidget(last_number_edit, 3, 1);
+  numbers->addWidget(fetch_by_numbers_button, 4, 0);
+  numbers->addWidget(print_range_button, 4, 1);
 
-  auto* dates = new QGridLayout(GroupBox2);
-  dates->addWidget(Label5, 0, 0);
-  dates->addWidget(Edit4, 0, 1);
-  dates->addWidget(Label7, 0, 2);
-  dates->addWidget(Edit6, 0, 3);
-  dates->addWidget(Label6, 1, 0);
-  dates->addWidget(Edit5, 1, 1);
-  dates->addWidget(Edit7, 1, 3);
-  dates->addWidget(Button4, 2, 0);
-  dates->addWidget(Button5, 2, 1, 1, 3);
+  auto* dates = new QGridLayout(by_period_group);
+  dates->addWidget(start_date_label, 0, 0);
+  dates->addWidget(start_date_edit, 0, 1);
+  dates->addWidget(time_label, 0, 2);
+  dates->addWidget(start_time_edit, 0, 3);
+  dates->addWidget(end_date_label, 1, 0);
+  dates->addWidget(end_date_edit, 1, 1);
+  dates->addWidget(end_time_edit, 1, 3);
+  dates->addWidget(fetch_by_period_button, 2, 0);
+  dates->addWidget(look_up_numbers_button, 2, 1, 1, 3);
   dates->setRowStretch(3, 1);
 
-  ListBox2->setModel(display_);
-  ListBox2->setFont(display_font());
-  ListBox2->setUniformItemSizes(true);
-  ListBox2->setTextElideMode(Qt::ElideNone);
-  ListBox2->setWordWrap(false);
-  ListBox2->setLayoutMode(QListView::Batched);
-  ListBox2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  ListBox2->setSelectionMode(QAbstractItemView::SingleSelection);
-  ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  display_list->setModel(display_);
+  display_list->setFont(display_font());
+  display_list->setUniformItemSizes(true);
+  display_list->setTextElideMode(Qt::ElideNone);
+  display_list->setWordWrap(false);
+  display_list->setLayoutMode(QListView::Batched);
+  display_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  display_list->setSelectionMode(QAbstractItemView::SingleSelection);
+  display_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   // Room for the 40-column lines and a little more; longer lines scroll.
-  const QFontMetrics metrics(ListBox2->font());
+  const QFontMetrics metrics(display_list->font());
   display_->set_cell(metrics.horizontalAdvance(QLatin1Char('0')), metrics.height());
-  ListBox2->setMinimumWidth(metrics.horizontalAdvance(QString(44, QLatin1Char('0'))) + 24);
-  ListBox2->setMinimumHeight(420);
+  display_list->setMinimumWidth(metrics.horizontalAdvance(QString(44, QLatin1Char('0'))) + 24);
+  display_list->setMinimumHeight(420);
 
   auto* left = new QVBoxLayout;
-  left->addWidget(GroupBox1);
-  left->addWidget(GroupBox2);
+  left->addWidget(by_numbers_group);
+  left->addWidget(by_period_group);
   left->addStretch(1);
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(Button3);
-  buttons->addWidget(Button2);
+  buttons->addWidget(save_button);
+  buttons->addWidget(close_button);
   left->addLayout(buttons);
 
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left);
-  layout->addWidget(ListBox2, 1);
+  layout->addWidget(display_list, 1);
 
-  connect(Button2, &QPushButton::clicked, this, &QWidget::close);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
 }
 
-int TForm53::document_type() const { return ComboBox1->currentIndex(); }
-std::string TForm53::password_text() const { return to_cp1251(Edit3->text()); }
-std::string TForm53::first_text() const { return to_cp1251(Edit1->text()); }
-std::string TForm53::last_text() const { return to_cp1251(Edit2->text()); }
+int request_dialog::document_type() const { return document_type_combo->currentIndex(); }
+std::string request_dialog::password_text() const { return to_cp1251(password_edit->text()); }
+std::string request_dialog::first_text() const { return to_cp1251(first_number_edit->text()); }
+std::string request_dialog::last_text() const { return to_cp1251(last_number_edit->text()); }
 
-void TForm53::set_number_texts(const std::string& first, const std::string& last) {
-  Edit1->setText(from_cp1251(first));
-  Edit2->setText(from_cp1251(last));
+void request_dialog::set_number_texts(const std::string& first, const std::string& last) {
+  first_number_edit->setText(from_cp1251(first));
+  last_number_edit->setText(from_cp1251(last));
 }
 
-std::string TForm53::start_date_text() const { return masked_text(Edit4, false); }
-std::string TForm53::end_date_text() const { return masked_text(Edit5, false); }
-std::string TForm53::start_time_text() const { return masked_text(Edit6, true); }
-std::string TForm53::end_time_text() const { return masked_text(Edit7, true); }
+std::string request_dialog::start_date_text() const { return masked_text(start_date_edit, false); }
+std::string request_dialog::end_date_text() const { return masked_text(end_date_edit, false); }
+std::string request_dialog::start_time_text() const { return masked_text(start_time_edit, true); }
+std::string request_dialog::end_time_text() const { return masked_text(end_time_edit, true); }
 
-void TForm53::set_period_texts(const std::string& start_date, const std::string& end_date,
+void request_dialog::set_period_texts(const std::string& start_date, const std::string& end_date,
                                const std::string& start_time, const std::string& end_time) {
-  Edit4->setText(from_cp1251(start_date));
-  Edit5->setText(from_cp1251(end_date));
-  Edit6->setText(from_cp1251(start_time));
-  Edit7->setText(from_cp1251(end_time));
+  start_date_edit->setText(from_cp1251(start_date));
+  end_date_edit->setText(from_cp1251(end_date));
+  start_time_edit->setText(from_cp1251(start_time));
+  end_time_edit->setText(from_cp1251(end_time));
 }
 
-void TForm53::set_request_buttons_enabled(bool enabled) {
-  Button1->setEnabled(enabled);
-  Button6->setEnabled(enabled);
+void request_dialog::set_request_buttons_enabled(bool enabled) {
+  fetch_by_numbers_button->setEnabled(enabled);
+  print_range_button->setEnabled(enabled);
 }
 
-void TForm53::display_changed(const std::vector<std::string>& lines) { display_->show_lines(lines); }
+void request_dialog::display_changed(const std::vector<std::string>& lines) { display_->show_lines(lines); }
 
-void TForm53::hide_window() { hide(); }
+void request_dialog::hide_window() { hide(); }
 
-void TForm53::show_window() {
+void request_dialog::show_window() {
   show();
   raise();
   activateWindow();
 }
 
-void TForm53::show_attention(const std::string& caption, const std::string& phase) {
+void request_dialog::show_attention(const std::string& caption, const std::string& phase) {
   attention_.setWindowTitle(from_cp1251(caption));
-  attention_.Label1->setText(from_cp1251(phase));
+  attention_.phase_label->setText(from_cp1251(phase));
   attention_.present();
   attention_.activateWindow();
 }
 
-void TForm53::set_progress(const std::string& text) {
-  attention_.Label2->setText(from_cp1251(text));
-  attention_.Label2->repaint();
+void request_dialog::set_progress(const std::string& text) {
+  attention_.progress_label->setText(from_cp1251(text));
+  attention_.progress_label->repaint();
 }
 
-bool TForm53::attention_active() const { return attention_.isVisible() && attention_.isActiveWindow(); }
+bool request_dialog::attention_active() const { return attention_.isVisible() && attention_.isActiveWindow(); }
 
-void TForm53::hide_attention() { attention_.hide(); }
+void request_dialog::hide_attention() { attention_.hide(); }
 
-void TForm53::process_events() {
+void request_dialog::process_events() {
   repaint();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 // The logic has already added the line naming them to the display.
-void TForm53::incomplete_documents(const std::vector<int>&) {}
+void request_dialog::incomplete_documents(const std::vector<int>&) {}
 
-bool TForm53::event(QEvent* event) {
+bool request_dialog::event(QEvent* event) {
   const bool handled = QDialog::event(event);
   if (event->type() == QEvent::WindowActivate) emit activated();
   return handled;
 }
 
-void TForm53::closeEvent(QCloseEvent* event) {
+void request_dialog::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
   if (event->isAccepted()) emit closed();
 }

@@ -1,7 +1,6 @@
 #pragma once
-// TForm53, the request window (unit Unit53): the request by numbers, the
-// request by dates, printing on the register, the display list ListBox2 and
-// saving it.
+// The request window: the request by numbers, the request by dates,
+// printing on the register, the display list and saving it.
 #include <QDialog>
 
 #include "window/journal_window.h"
@@ -15,18 +14,18 @@ class QPushButton;
 
 namespace ejscope::ui {
 
-class TForm4;
+class attention_dialog;
 class display_model;
 
-class TForm53 : public QDialog, public request_view {
+class request_dialog : public QDialog, public journal_view {
   Q_OBJECT
  public:
   // attention: the window shown while a request runs.
-  explicit TForm53(TForm4& attention, QWidget* parent = nullptr);
+  explicit request_dialog(attention_dialog& attention, QWidget* parent = nullptr);
 
   display_model& display() { return *display_; }
 
-  // request_view
+  // journal_view
   int document_type() const override;
   std::string password_text() const override;
   std::string first_text() const override;
@@ -49,33 +48,33 @@ class TForm53 : public QDialog, public request_view {
   void process_events() override;
   void incomplete_documents(const std::vector<int>& numbers) override;
 
-  QGroupBox* GroupBox1;
-  QLabel* Label1;
-  QComboBox* ComboBox1;
-  QLabel* Label4;
-  QLineEdit* Edit3;
-  QLabel* Label2;
-  QLineEdit* Edit1;
-  QLabel* Label3;
-  QLineEdit* Edit2;
-  QPushButton* Button1;
-  QPushButton* Button6;
-  QGroupBox* GroupBox2;
-  QLabel* Label5;
-  QLineEdit* Edit4;
-  QLabel* Label6;
-  QLineEdit* Edit5;
-  QLabel* Label7;
-  QLineEdit* Edit6;
-  QLineEdit* Edit7;
-  QPushButton* Button4;
-  QPushButton* Button5;
-  QListView* ListBox2;
-  QPushButton* Button3;
-  QPushButton* Button2;
+  QGroupBox* by_numbers_group;
+  QLabel* document_type_label;
+  QComboBox* document_type_combo;
+  QLabel* password_label;
+  QLineEdit* password_edit;
+  QLabel* first_number_label;
+  QLineEdit* first_number_edit;
+  QLabel* last_number_label;
+  QLineEdit* last_number_edit;
+  QPushButton* fetch_by_numbers_button;
+  QPushButton* print_range_button;
+  QGroupBox* by_period_group;
+  QLabel* start_date_label;
+  QLineEdit* start_date_edit;
+  QLabel* end_date_label;
+  QLineEdit* end_date_edit;
+  QLabel* time_label;
+  QLineEdit* start_time_edit;
+  QLineEdit* end_time_edit;
+  QPushButton* fetch_by_period_button;
+  QPushButton* look_up_numbers_button;
+  QListView* display_list;
+  QPushButton* save_button;
+  QPushButton* close_button;
 
  signals:
-  // The window became active (FormActivate) or is closing (FormClose).
+  // The window became active (activate) or is closing (close).
   void activated();
   void closed();
 
@@ -84,11 +83,11 @@ class TForm53 : public QDialog, public request_view {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  TForm4& attention_;
+  attention_dialog& attention_;
   display_model* display_;
 };
 
-// The fixed-pitch font of ListBox2: "Courier New" where it is installed,
+// The fixed-pitch font of display_list: "Courier New" where it is installed,
 // else DejaVu Sans Mono, else the system's fixed font.
 QFont display_font();
 

@@ -9,42 +9,42 @@
 
 namespace ejscope::ui {
 
-TForm5::TForm5(QWidget* parent)
+wait_dialog::wait_dialog(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Label1(new QLabel(QStringLiteral("Запрос соединения:"), this)),
-      Label2(new QLabel(this)),
-      Button1(new QPushButton(QStringLiteral("Прервать"), this)) {
-  setObjectName(QStringLiteral("TForm5"));
+      prompt_label(new QLabel(QStringLiteral("Запрос соединения:"), this)),
+      countdown_label(new QLabel(this)),
+      abort_button(new QPushButton(QStringLiteral("Прервать"), this)) {
+  setObjectName(QStringLiteral("waitWindow"));
   setWindowTitle(QStringLiteral("ejscope"));
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Label2->setObjectName(QStringLiteral("Label2"));
-  Button1->setObjectName(QStringLiteral("Button1"));
-  Label2->setAlignment(Qt::AlignCenter);
-  QFont big = Label2->font();
+  prompt_label->setObjectName(QStringLiteral("promptLabel"));
+  countdown_label->setObjectName(QStringLiteral("countdownLabel"));
+  abort_button->setObjectName(QStringLiteral("abortButton"));
+  countdown_label->setAlignment(Qt::AlignCenter);
+  QFont big = countdown_label->font();
   big.setPointSize(big.pointSize() * 2);
   big.setBold(true);
-  Label2->setFont(big);
-  Label2->setMinimumWidth(Label2->fontMetrics().horizontalAdvance(QStringLiteral("00 : 00")) + 24);
+  countdown_label->setFont(big);
+  countdown_label->setMinimumWidth(countdown_label->fontMetrics().horizontalAdvance(QStringLiteral("00 : 00")) + 24);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(Label1);
-  layout->addWidget(Label2);
-  layout->addWidget(Button1, 0, Qt::AlignCenter);
+  layout->addWidget(prompt_label);
+  layout->addWidget(countdown_label);
+  layout->addWidget(abort_button, 0, Qt::AlignCenter);
   setMinimumWidth(260);
 
-  connect(Button1, &QPushButton::clicked, this, [this] { request_abort(); });
+  connect(abort_button, &QPushButton::clicked, this, [this] { request_abort(); });
 }
 
-void TForm5::show() {
+void wait_dialog::show() {
   QWidget::show();
   raise();
 }
 
-void TForm5::hide() { QWidget::hide(); }
+void wait_dialog::hide() { QWidget::hide(); }
 
-void TForm5::set_countdown(const std::string& text) { Label2->setText(from_cp1251(text)); }
+void wait_dialog::set_countdown(const std::string& text) { countdown_label->setText(from_cp1251(text)); }
 
-void TForm5::process_events() {
+void wait_dialog::process_events() {
   repaint();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

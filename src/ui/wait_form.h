@@ -1,5 +1,5 @@
 #pragma once
-// TForm5, the wait window: "Запрос соединения:", the countdown and the
+// The wait window: "Запрос соединения:", the countdown and the
 // button "Прервать" that raises the abort flag the waiting loops read. It
 // is shown without being modal.
 #include <QWidget>
@@ -11,10 +11,10 @@ class QPushButton;
 
 namespace ejscope::ui {
 
-class TForm5 final : public QWidget, public wait_window {
+class wait_dialog final : public QWidget, public wait_window {
   Q_OBJECT
  public:
-  explicit TForm5(QWidget* parent = nullptr);
+  explicit wait_dialog(QWidget* parent = nullptr);
 
   // wait_window
   void show() override;
@@ -22,9 +22,9 @@ class TForm5 final : public QWidget, public wait_window {
   void set_countdown(const std::string& text) override;
   void process_events() override;
 
-  QLabel* Label1;
-  QLabel* Label2;
-  QPushButton* Button1;
+  QLabel* prompt_label;
+  QLabel* countdown_label;
+  QPushButton* abort_button;
 };
 
 }  // namespace ejscope::ui

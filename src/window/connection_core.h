@@ -13,7 +13,7 @@ namespace ejscope {
 
 class connection_core {
  public:
-  connection_core(main_window_view& view, wait_window& wait, message_box& messages,
+  connection_core(connection_view& view, wait_window& wait, message_box& messages,
                   const timeouts& t = {})
       : session(link, wait, messages, clk, t, [this] { return logic.reconnect_target(); }),
         logic(view, link, wait, messages, clk, session, t) {}
@@ -21,7 +21,7 @@ class connection_core {
   posix_gateway_link link;
   system_clock clk;
   register_session session;
-  main_window_logic logic;
+  connection_window logic;
 };
 
 }  // namespace ejscope

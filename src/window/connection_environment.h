@@ -9,7 +9,7 @@
 
 namespace ejscope {
 
-inline request_environment connection_environment(const main_window_logic& main, gateway_link& link,
+inline request_environment connection_environment(const connection_window& main, gateway_link& link,
                                                   journal_commands& commands, const timeouts& limits) {
   request_environment env;
   env.link = &link;
@@ -26,7 +26,7 @@ inline request_environment connection_environment(const main_window_logic& main,
 }
 
 // Empties the request window's model whenever the main window says so.
-inline void empty_model_on_reset(main_window_logic& main, request_window_logic& request) {
+inline void empty_model_on_reset(connection_window& main, journal_window& request) {
   main.set_model_reset([&request] { request.empty_model(); });
 }
 

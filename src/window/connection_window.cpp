@@ -10,13 +10,13 @@
 
 namespace ejscope {
 
-main_window_logic::main_window_logic(main_window_view& view, gateway_link& link, wait_window& wait,
+connection_window::connection_window(connection_view& view, gateway_link& link, wait_window& wait,
                                      message_box& messages, clock& clk, register_commands& commands,
                                      const timeouts& t)
     : view_(view), link_(link), wait_(wait), messages_(messages), clock_(clk), commands_(commands),
       timeouts_(t) {}
 
-void main_window_logic::FormCreate() {
+void connection_window::start() {
   view_.set_title(texts::window_title());
   protocol_index_ = static_cast<int>(protocol::datecs);
   id_kind_index_ = static_cast<int>(id_kind::fiscal);
@@ -25,7 +25,7 @@ void main_window_logic::FormCreate() {
   show_not_connected();
 }
 
-void main_window_logic::FormActivate() {
+void connection_window::activate() {
   view_.set_title(texts::window_title());
   view_.set_close_enabled(false);
   view_.set_about_enabled(false);
@@ -48,7 +48,7 @@ void main_window_logic::FormActivate() {
   view_.set_address_text(address_);
   if (s.identifier != identifier_) {
     view_.set_identifier_text(s.identifier);
-    Edit2Change(s.identifier);
+    edit_identifier(s.identifier);
   }
   colvo_flag_ = s.colvo_flag;
 
@@ -56,11 +56,11 @@ void main_window_logic::FormActivate() {
   view_.set_about_enabled(true);
 }
 
-void main_window_logic::FormClose() {
+void connection_window::close() {
   write_close_settings(settings_file(settings_path()), address_, identifier_);
 }
 
-void main_window_logic::Button3Click() {
+void connection_window::toggle_connection() {
   // A press while the wait window counts down is ignored: the handshake
   // is still using the connection that a new press would close and reopen.
   if (state_ == connection_state::waiting) return;
@@ -78,7 +78,7 @@ void main_window_logic::Button3Click() {
   }
 }
 
-void main_window_logic::RadioGroup1Click(int index) {
+void connection_window::choose_protocol(int index) {
   protocol_index_ = index;
   if (protocol_index_ >= 0 && id_kind_index_ >= 0) {
     view_.set_connect_enabled(true);
@@ -86,43 +86,43 @@ void main_window_logic::RadioGroup1Click(int index) {
   }
 }
 
-void main_window_logic::RadioGroup2Click(int index) {
+void connection_window::choose_identifier_kind(int index) {
   id_kind_index_ = index;
   if (protocol_index_ >= 0 && id_kind_index_ >= 0) view_.set_connect_enabled(true);
 }
 
-void main_window_logic::Edit1Change(const std::string& text) { address_ = text; }
+void connection_window::edit_address(const std::string& text) { address_ = text; }
 
-void main_window_logic::Edit2Change(const std::string& text) {
+void connection_window::edit_identifier(const std::string& text) {
   if (text == identifier_) return;
   identifier_ = text;
   reset_model();
 }
 
-void main_window_logic::set_base_folder(const std::filesystem::path& folder) { base_folder_ = folder; }
+void connection_window::set_base_folder(const std::filesystem::path& folder) { base_folder_ = folder; }
 
-std::uint16_t main_window_logic::port() const {
+std::uint16_t connection_window::port() const {
   if (port_override_ != 0) return port_override_;
   return protocol_index_ == static_cast<int>(protocol::kelvora) ? kelvora_port : datecs_port;
 }
 
-std::filesystem::path main_window_logic::settings_path() const {
+std::filesystem::path connection_window::settings_path() const {
   return base_folder() / settings_file_name;
 }
 
-datecs::reconnect_target main_window_logic::reconnect_target() const {
+datecs::reconnect_target connection_window::reconnect_target() const {
   id_kind kind = id_kind_index_ == static_cast<int>(id_kind::dev) ? id_kind::dev : id_kind::fiscal;
   return {address_, access_request(identifier_, kind)};
 }
 
-std::filesystem::path main_window_logic::base_folder() const {
+std::filesystem::path connection_window::base_folder() const {
   if (!base_folder_.empty()) return base_folder_;
   std::error_code ec;
   std::filesystem::path current = std::filesystem::current_path(ec);
   return ec ? std::filesystem::path(".") : current;
 }
 
-void main_window_logic::read_first_connect_settings() {
+void connection_window::read_first_connect_settings() {
   if (first_connect_read_) return;
   first_connect_read_ = true;
   first_connect_settings s = ejscope::read_first_connect_settings(settings_file(settings_path()));
@@ -130,7 +130,7 @@ void main_window_logic::read_first_connect_settings() {
   reply_attempts_ = s.reply_attempts;
 }
 
-bool main_window_logic::open_link() {
+bool connection_window::open_link() {
   if (link_.is_open()) link_.close();
   link_.set_host(address_);
   try {
@@ -143,7 +143,7 @@ bool main_window_logic::open_link() {
   return true;
 }
 
-void main_window_logic::connect() {
+void connection_window::connect() {
   read_first_connect_settings();
   bool kelvora = protocol_index_ == static_cast<int>(protocol::kelvora);
   link_.set_port(port());
@@ -179,7 +179,7 @@ void main_window_logic::connect() {
   view_.set_journal_menu_enabled(true);
 }
 
-void main_window_logic::disconnect() {
+void connection_window::disconnect() {
   for (int i = 0; i < status_panel_count; ++i) {
     identification_.panels[i].clear();
     view_.set_status_panel(i, "");
@@ -189,14 +189,14 @@ void main_window_logic::disconnect() {
   link_.close();
 }
 
-void main_window_logic::show_not_connected() {
+void connection_window::show_not_connected() {
   indicator_ = indicator_colour::red;
   view_.set_indicator(indicator_);
   view_.set_connect_caption(texts::connect_caption());
   view_.set_journal_menu_enabled(false);
 }
 
-void main_window_logic::reset_model() {
+void connection_window::reset_model() {
   if (model_reset_) model_reset_();
 }
 

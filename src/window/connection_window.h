@@ -1,9 +1,10 @@
 #pragma once
-// The logic of the main window TForm3, free of any toolkit: start-up with
+// The logic of the connection (main) window, free of any toolkit: start-up with
 // the settings file, the connect/disconnect button with the handshake and
 // the identification, and the choices that empty the request window's model.
 // The desktop window, the command line and the tests each implement
-// main_window_view; the event handlers keep the window's control names.
+// connection_view; each handler is named after what it does (docs/design.md
+// maps the controls to them).
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -18,7 +19,7 @@
 
 namespace ejscope {
 
-// Shape1's colour values: the platform's red and lime.
+// The connection indicator's colour values: the platform's red and lime.
 enum class indicator_colour : int { red = 255, green = 65280 };
 
 enum class connection_state { not_connected, waiting, connected };
@@ -27,41 +28,41 @@ inline constexpr std::uint16_t datecs_port = 34950;
 inline constexpr std::uint16_t kelvora_port = 34951;
 
 // What the main window shows. Every text is windows-1251.
-class main_window_view {
+class connection_view {
  public:
-  virtual ~main_window_view() = default;
+  virtual ~connection_view() = default;
   virtual void set_title(const std::string& text) = 0;
-  virtual void set_close_enabled(bool enabled) = 0;              // Button1 "Закрыть"
-  virtual void set_about_enabled(bool enabled) = 0;              // N5 "О программе..."
-  virtual void set_address_text(const std::string& text) = 0;    // Edit1
-  virtual void set_identifier_text(const std::string& text) = 0; // Edit2
-  virtual void set_protocol_index(int index) = 0;                // RadioGroup1
-  virtual void set_id_kind_index(int index) = 0;                 // RadioGroup2
-  virtual void set_connect_caption(const std::string& text) = 0; // Button3
-  virtual void set_connect_enabled(bool enabled) = 0;            // Button3
-  virtual void set_indicator(indicator_colour colour) = 0;       // Shape1
-  virtual void set_journal_menu_enabled(bool enabled) = 0;       // N2 "КЛЭФ"
-  virtual void set_status_panel(int index, const std::string& text) = 0;  // StatusBar1, 0..3
+  virtual void set_close_enabled(bool enabled) = 0;              // "Закрыть"
+  virtual void set_about_enabled(bool enabled) = 0;              // menu "О программе..."
+  virtual void set_address_text(const std::string& text) = 0;    // address field
+  virtual void set_identifier_text(const std::string& text) = 0; // identifier field
+  virtual void set_protocol_index(int index) = 0;                // protocol choice
+  virtual void set_id_kind_index(int index) = 0;                 // identifier-kind choice
+  virtual void set_connect_caption(const std::string& text) = 0; // connect button
+  virtual void set_connect_enabled(bool enabled) = 0;            // connect button
+  virtual void set_indicator(indicator_colour colour) = 0;       // connection indicator
+  virtual void set_journal_menu_enabled(bool enabled) = 0;       // menu "КЛЭФ"
+  virtual void set_status_panel(int index, const std::string& text) = 0;  // status panels 0..3
   // Repaint the window and let pending user-interface events run.
   virtual void process_events() = 0;
 };
 
-class main_window_logic {
+class connection_window {
  public:
-  main_window_logic(main_window_view& view, gateway_link& link, wait_window& wait,
+  connection_window(connection_view& view, gateway_link& link, wait_window& wait,
                     message_box& messages, clock& clk, register_commands& commands,
                     const timeouts& t = {});
 
   // Window events. The view forwards user edits and choices; a text the
-  // logic set itself may come back through Edit1Change/Edit2Change harmlessly.
-  void FormCreate();
-  void FormActivate();
-  void FormClose();
-  void Button3Click();
-  void RadioGroup1Click(int index);
-  void RadioGroup2Click(int index);
-  void Edit1Change(const std::string& text);
-  void Edit2Change(const std::string& text);
+  // logic set itself may come back through edit_address/edit_identifier harmlessly.
+  void start();
+  void activate();
+  void close();
+  void toggle_connection();
+  void choose_protocol(int index);
+  void choose_identifier_kind(int index);
+  void edit_address(const std::string& text);
+  void edit_identifier(const std::string& text);
 
   // The folder of ejscope.ini; without it the current directory at the
   // first activation (or at the first connect) is taken.
@@ -83,7 +84,7 @@ class main_window_logic {
   int id_kind_index() const { return id_kind_index_; }
   std::uint16_t port() const;
   std::filesystem::path settings_path() const;
-  // What a driver needs to reconnect: Edit1 and the access request of Edit2.
+  // What a driver needs to reconnect: the address and the access request of the identifier.
   datecs::reconnect_target reconnect_target() const;
 
  private:
@@ -95,7 +96,7 @@ class main_window_logic {
   void reset_model();
   std::filesystem::path base_folder() const;
 
-  main_window_view& view_;
+  connection_view& view_;
   gateway_link& link_;
   wait_window& wait_;
   message_box& messages_;

@@ -38,18 +38,18 @@ std::string joined_numbers(const std::vector<int>& numbers) {
 
 }  // namespace
 
-request_window_logic::request_window_logic(request_view& view, message_box& messages,
+journal_window::journal_window(journal_view& view, message_box& messages,
                                            request_environment env)
     : view_(view), messages_(messages), env_(std::move(env)) {}
 
-void request_window_logic::FormCreate(const std::tm& now) {
+void journal_window::start(const std::tm& now) {
   const period_texts p = initial_period(now);
   view_.set_period_texts(p.start_date, p.end_date, p.start_time, p.end_time);
 }
 
-void request_window_logic::FormActivate() { store_.loaded = 0; }
+void journal_window::activate() { store_.loaded = 0; }
 
-void request_window_logic::ComboBox1Change() {
+void journal_window::choose_document_type() {
   if (view_.document_type() == 0) {
     view_.set_number_texts(std::to_string(store_.z_no_min), std::to_string(store_.z_no_max));
   } else {
@@ -57,7 +57,7 @@ void request_window_logic::ComboBox1Change() {
   }
 }
 
-void request_window_logic::empty_model() {
+void journal_window::empty_model() {
   store_.clear();
   walk_.clear();
   fetched_z_.clear();
@@ -70,19 +70,19 @@ void request_window_logic::empty_model() {
 
 // ---- the requests ----------------------------------------------------------
 
-void request_window_logic::begin_request() {
+void journal_window::begin_request() {
   walk_.clear();
   view_.hide_window();
   view_.show_attention(request_texts::attention_caption(), request_texts::phase_loading());
 }
 
-void request_window_logic::end_request() {
+void journal_window::end_request() {
   view_.set_progress("");
   view_.hide_attention();
   view_.show_window();
 }
 
-void request_window_logic::fail_request() {
+void journal_window::fail_request() {
   reset_pending();  // nothing of this request reached the model whole
   outcome_ = request_outcome::failed;
   display_.push_back(request_texts::failure_structure());
@@ -91,7 +91,7 @@ void request_window_logic::fail_request() {
   if (!incomplete_.empty()) view_.incomplete_documents(incomplete_);
 }
 
-void request_window_logic::Button1Click() {
+void journal_window::fetch_by_numbers() {
   begin_request();
   try {
     const int first = field_integer(view_.first_text());
@@ -128,17 +128,17 @@ void request_window_logic::Button1Click() {
 }
 
 // The four period fields; an empty or half-typed one throws period_error.
-request_window_logic::period_fields request_window_logic::read_period() const {
+journal_window::period_fields journal_window::read_period() const {
   return {short_date::read(view_.start_date_text()), short_date::read(view_.end_date_text()),
           time_e::read(view_.start_time_text()), time_e::read(view_.end_time_text())};
 }
 
-const RetData* request_window_logic::ask_period(protocol p, const period_fields& f) {
+const RetData* journal_window::ask_period(protocol p, const period_fields& f) {
   return env_.commands->interval_output_by_date(p, view_.password_text(), f.start.ddmmyy(),
                                                 f.start_time.hhmm(), f.end.ddmmyy(), f.end_time.hhmm());
 }
 
-void request_window_logic::Button4Click() {
+void journal_window::fetch_by_period() {
   begin_request();
   try {
     const period_fields period = read_period();
@@ -180,13 +180,13 @@ void request_window_logic::Button4Click() {
 }
 
 // Implementer's choice: for Datecs, whose records carry no error code, the code shown is the driver's status message.
-std::string request_window_logic::register_error_code(protocol p, const RetData* reply) const {
+std::string journal_window::register_error_code(protocol p, const RetData* reply) const {
   if (p == protocol::kelvora) return reply != nullptr ? reply->error_code : std::string();
   if (reply == nullptr) return datecs::first_error_message(result_flag::no_reply);
   return datecs::first_error_message(reply->flags);
 }
 
-bool request_window_logic::Button5Click() {
+bool journal_window::look_up_period_numbers() {
   int first = 1;
   int last = 1;
   bool given = false;
@@ -217,7 +217,7 @@ bool request_window_logic::Button5Click() {
   return given;
 }
 
-bool request_window_logic::Button6Click() {
+bool journal_window::print_range() {
   if (!messages_.ask_yes_no(request_texts::print_question(), request_texts::print_question_caption()))
     return false;
   try {
@@ -237,12 +237,12 @@ bool request_window_logic::Button6Click() {
 
 // ---- after the assembly ------------------------------------------------------
 
-void request_window_logic::walk_xml(bool sort) {
+void journal_window::walk_xml(bool sort) {
   walk_tape(walk_, store_, xml_lines_);
   if (sort) sort_documents(store_);
 }
 
-void request_window_logic::commit_pending(bool record_ranges) {
+void journal_window::commit_pending(bool record_ranges) {
   if (pending_cache_ != nullptr)
     for (int n : pending_numbers_) pending_cache_->set(n, 1);
   if (record_ranges && record_range_ && pending_interval_ != nullptr)
@@ -253,14 +253,14 @@ void request_window_logic::commit_pending(bool record_ranges) {
   pending_ranges_.clear();
 }
 
-void request_window_logic::reset_pending() {
+void journal_window::reset_pending() {
   pending_cache_ = nullptr;
   pending_numbers_.clear();
   pending_interval_ = nullptr;
   pending_ranges_.clear();
 }
 
-void request_window_logic::render_display() {
+void journal_window::render_display() {
   display_.clear();
   render_settings settings;
   settings.document_type = view_.document_type();
@@ -278,7 +278,7 @@ void request_window_logic::render_display() {
 
 // ---- the assemblies ----------------------------------------------------------
 
-void request_window_logic::assemble(int first, int last, int doc_kind) {
+void journal_window::assemble(int first, int last, int doc_kind) {
   covered_now_ = false;
   if (env_.packet_mode()) {
     assemble_by_packets(first, last, doc_kind);
@@ -287,7 +287,7 @@ void request_window_logic::assemble(int first, int last, int doc_kind) {
   }
 }
 
-void request_window_logic::start_xml_lines() {
+void journal_window::start_xml_lines() {
   reset_pending();
   incomplete_.clear();
   text_limit_reached_ = false;
@@ -297,7 +297,7 @@ void request_window_logic::start_xml_lines() {
   xml_bytes_ = joined_size(xml_lines_) + std::char_traits<char>::length(envelope_close) + 1;
 }
 
-bool request_window_logic::add_xml_line(std::string&& text) {
+bool journal_window::add_xml_line(std::string&& text) {
   if (xml_bytes_ + text.size() + 1 > env_.sizes.text_bytes) {
     text_limit_reached_ = true;
     return false;
@@ -308,7 +308,7 @@ bool request_window_logic::add_xml_line(std::string&& text) {
 }
 
 // Implementer's choice: temp.xml is a copy for the user, never read back, so a file that cannot be written does not end the request.
-void request_window_logic::finish_xml_lines() {
+void journal_window::finish_xml_lines() {
   xml_lines_.emplace_back(envelope_close);
   std::ofstream out(temp_xml_path_, std::ios::binary | std::ios::trunc);
   for (const std::string& line : xml_lines_) {
@@ -317,12 +317,12 @@ void request_window_logic::finish_xml_lines() {
   }
 }
 
-void request_window_logic::show_progress(std::int64_t number, std::int64_t first, std::int64_t last) {
+void journal_window::show_progress(std::int64_t number, std::int64_t first, std::int64_t last) {
   if (!view_.attention_active()) return;
   view_.set_progress(progress_text(progress_percent(number, first, last), number));
 }
 
-void request_window_logic::assemble_by_fragments(int first, int last, int doc_kind) {
+void journal_window::assemble_by_fragments(int first, int last, int doc_kind) {
   start_xml_lines();
   sootv& cache = doc_kind == 0 ? fetched_z_ : fetched_docs_;
   const protocol p = env_.current_protocol();
@@ -349,7 +349,7 @@ void request_window_logic::assemble_by_fragments(int first, int last, int doc_ki
   finish_xml_lines();
 }
 
-void request_window_logic::assemble_by_packets(int first, int last, int doc_kind) {
+void journal_window::assemble_by_packets(int first, int last, int doc_kind) {
   start_xml_lines();
   interval& ranges = doc_kind == 0 ? fetched_z_ranges_ : fetched_ranges_;
   range_covered_ = ranges.covers(first, last);

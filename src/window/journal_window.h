@@ -1,10 +1,11 @@
 #pragma once
-// The logic of the request window TForm53, free of any toolkit: the request
+// The logic of the request window, free of any toolkit: the request
 // by numbers, the request by dates and the number look-up, printing a range
 // on the register, the two assemblies of the XML text with their caches, and
 // the document model they fill. The desktop window, the command line and
-// the tests each implement request_view; the event handlers keep the
-// window's control names. Every text is windows-1251.
+// the tests each implement journal_view; each handler is named after what
+// it does (docs/design.md maps the controls to them). Every text is
+// windows-1251.
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
@@ -28,31 +29,31 @@
 namespace ejscope {
 
 // What the request window shows and what the user typed into it.
-class request_view {
+class journal_view {
  public:
-  virtual ~request_view() = default;
+  virtual ~journal_view() = default;
 
-  virtual int document_type() const = 0;              // ComboBox1 index, 0 "Z-отчет" ... 3 "Внес./Изъят."
-  virtual std::string password_text() const = 0;      // Edit3
-  virtual std::string first_text() const = 0;         // Edit1
-  virtual std::string last_text() const = 0;          // Edit2
+  virtual int document_type() const = 0;              // document type index, 0 "Z-отчет" ... 3 "Внес./Изъят."
+  virtual std::string password_text() const = 0;      // password field
+  virtual std::string first_text() const = 0;         // first number field
+  virtual std::string last_text() const = 0;          // last number field
   virtual void set_number_texts(const std::string& first, const std::string& last) = 0;
-  virtual std::string start_date_text() const = 0;    // Edit4, dd.mm.yy
-  virtual std::string end_date_text() const = 0;      // Edit5
-  virtual std::string start_time_text() const = 0;    // Edit6, hh:mm
-  virtual std::string end_time_text() const = 0;      // Edit7
+  virtual std::string start_date_text() const = 0;    // start date, dd.mm.yy
+  virtual std::string end_date_text() const = 0;      // end date
+  virtual std::string start_time_text() const = 0;    // start time, hh:mm
+  virtual std::string end_time_text() const = 0;      // end time
   virtual void set_period_texts(const std::string& start_date, const std::string& end_date,
                                 const std::string& start_time, const std::string& end_time) = 0;
-  virtual void set_request_buttons_enabled(bool enabled) = 0;  // Button1 and Button6
+  virtual void set_request_buttons_enabled(bool enabled) = 0;  // fetch-by-numbers and print buttons
 
-  // ListBox2 now holds these lines (the logic owns them).
+  // The display list now holds these lines (the logic owns them).
   virtual void display_changed(const std::vector<std::string>& lines) = 0;
 
   virtual void hide_window() = 0;
   virtual void show_window() = 0;
 
-  // The attention window TForm4: caption, Label1 (the phase), Label2 (the
-  // progress text); showing and setting a text repaint it.
+  // The attention window: caption, the phase line and the progress line;
+  // showing and setting a text repaint it.
   virtual void show_attention(const std::string& caption, const std::string& phase) = 0;
   virtual void set_progress(const std::string& text) = 0;
   virtual bool attention_active() const = 0;
@@ -87,20 +88,20 @@ enum class request_outcome {
   done,            // rendered (documents that came incomplete are listed in incomplete())
 };
 
-class request_window_logic {
+class journal_window {
  public:
-  request_window_logic(request_view& view, message_box& messages, request_environment env);
+  journal_window(journal_view& view, message_box& messages, request_environment env);
 
   // Window events.
-  void FormCreate(const std::tm& now);  // the initial period texts
-  void FormActivate();                  // loaded := 0
-  void ComboBox1Change();               // number fields from the model's ranges
-  void Button1Click();                  // "Получить": request by numbers
-  void Button4Click();                  // "Получить": request by dates
+  void start(const std::tm& now);  // the initial period texts
+  void activate();                  // loaded := 0
+  void choose_document_type();               // number fields from the model's ranges
+  void fetch_by_numbers();                  // "Получить": request by numbers
+  void fetch_by_period();                  // "Получить": request by dates
   // "Вернуть номера": number look-up; true when the register gave the numbers.
-  bool Button5Click();
+  bool look_up_period_numbers();
   // "Печать на РРО": print a range; true when the command was sent.
-  bool Button6Click();
+  bool print_range();
   // The protocol or the register identifier changed: the model, the walk
   // state and the four caches are emptied together.
   void empty_model();
@@ -160,7 +161,7 @@ class request_window_logic {
   const RetData* ask_period(protocol p, const period_fields& f);
   std::string register_error_code(protocol p, const RetData* reply) const;
 
-  request_view& view_;
+  journal_view& view_;
   message_box& messages_;
   request_environment env_;
   std::filesystem::path temp_xml_path_ = "temp.xml";

@@ -185,16 +185,16 @@ class gui_test : public ::testing::Test {
     options.dialogs = &dialogs;
     app = std::make_unique<ui::application>(options);
     app->start();
-    QApplication::setActiveWindow(app->Form3.get());
-    ASSERT_TRUE(wait_for([&] { return edit1()->text() == QStringLiteral("127.0.0.1") && !app->busy(); }))
+    QApplication::setActiveWindow(app->main_window_form.get());
+    ASSERT_TRUE(wait_for([&] { return address_edit()->text() == QStringLiteral("127.0.0.1") && !app->busy(); }))
         << "the start-up sequence did not fill the address";
   }
 
-  ui::TForm3& main() { return *app->Form3; }
-  ui::TForm53& request() { return *app->Form53; }
-  QLineEdit* edit1() { return control<QLineEdit>(app->Form3.get(), "Edit1"); }
-  QLineEdit* edit2() { return control<QLineEdit>(app->Form3.get(), "Edit2"); }
-  QPushButton* button3() { return control<QPushButton>(app->Form3.get(), "Button3"); }
+  ui::main_window& main() { return *app->main_window_form; }
+  ui::request_dialog& request() { return *app->request_form; }
+  QLineEdit* address_edit() { return control<QLineEdit>(app->main_window_form.get(), "addressEdit"); }
+  QLineEdit* identifier_edit() { return control<QLineEdit>(app->main_window_form.get(), "identifierEdit"); }
+  QPushButton* connect_button() { return control<QPushButton>(app->main_window_form.get(), "connectButton"); }
 
   // A radio button answers only on its indicator and text, so it is
   // clicked near its left edge; other buttons in their middle.
@@ -206,23 +206,23 @@ class gui_test : public ::testing::Test {
 
   // Selects the protocol as the user does and connects to the simulator.
   void connect_to(sim_harness& sim, int protocol_index) {
-    click(control<QAbstractButton>(app->Form3->RadioGroup1, protocol_index == 0 ? "Item0" : "Item1"));
+    click(control<QAbstractButton>(app->main_window_form->protocol_group, protocol_index == 0 ? "Item0" : "Item1"));
     app->main_logic().set_port_override(
         sim.port(protocol_index == 0 ? sim::register_protocol::datecs : sim::register_protocol::kelvora));
-    click(button3());
+    click(connect_button());
   }
 
   // Connects to the simulator and opens the request window from the menu.
   void open_request_window(sim_harness& sim, int protocol_index) {
     connect_to(sim, protocol_index);
-    ASSERT_TRUE(main().N2->menuAction()->isEnabled()) << "not connected";
-    main().N45->trigger();
+    ASSERT_TRUE(main().journal_menu->menuAction()->isEnabled()) << "not connected";
+    main().journal_output_action->trigger();
     ASSERT_TRUE(request().isVisible());
   }
 
-  // The lines ListBox2 shows, back in windows-1251.
+  // The lines the display list shows, back in windows-1251.
   std::vector<std::string> shown_lines() {
-    QAbstractItemModel* model = control<QListView>(&request(), "ListBox2")->model();
+    QAbstractItemModel* model = control<QListView>(&request(), "displayList")->model();
     std::vector<std::string> lines;
     for (int row = 0; row < model->rowCount(); ++row)
       lines.push_back(ui::to_cp1251(model->data(model->index(row, 0)).toString()));

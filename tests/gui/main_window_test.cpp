@@ -26,8 +26,8 @@ TEST_F(MainWindow, FirstStartWithoutSettingsCreatesTheFileAndFillsTheFields) {
   EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Файл ejscope.ini отсутствует.\n Создание файла!"});
   EXPECT_EQ(read_file(folder.path() / "ejscope.ini"),
             "[Connection]\r\nIPAddres=127.0.0.1\r\n[Property]\r\nColvo=1\r\nID=\r\n");
-  EXPECT_EQ(utf8(edit1()->text()), "127.0.0.1");
-  EXPECT_EQ(utf8(edit2()->text()), "");
+  EXPECT_EQ(utf8(address_edit()->text()), "127.0.0.1");
+  EXPECT_EQ(utf8(identifier_edit()->text()), "");
   EXPECT_TRUE(app->main_logic().colvo_flag());
   EXPECT_EQ(utf8(main().windowTitle()), "Соединение с РРО вер. 1.31 от 02.03.2016");
 }
@@ -36,31 +36,31 @@ TEST_F(MainWindow, ControlsStartWithTheirCaptionsAndStates) {
   write_settings("3000123456");
   start();
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(utf8(control<QLabel>(&main(), "Label1")->text()), "IP адрес:");
-  EXPECT_EQ(utf8(control<QGroupBox>(&main(), "GroupBox1")->title()), "Подключение к  сокету TCP/IP");
-  auto* protocols = control<radio_group>(&main(), "RadioGroup1");
-  auto* kinds = control<radio_group>(&main(), "RadioGroup2");
+  EXPECT_EQ(utf8(control<QLabel>(&main(), "addressLabel")->text()), "IP адрес:");
+  EXPECT_EQ(utf8(control<QGroupBox>(&main(), "connectionGroup")->title()), "Подключение к  сокету TCP/IP");
+  auto* protocols = control<radio_group>(&main(), "protocolGroup");
+  auto* kinds = control<radio_group>(&main(), "identifierKindGroup");
   EXPECT_EQ(utf8(protocols->title()), "Протокол");
   EXPECT_EQ(utf8(kinds->title()), "Призн. исп.");
   EXPECT_EQ(protocols->item_index(), 0);
   EXPECT_EQ(kinds->item_index(), 1);
   EXPECT_EQ(utf8(control<QAbstractButton>(protocols, "Item1")->text()), "Kelvora");
   EXPECT_EQ(utf8(control<QAbstractButton>(kinds, "Item0")->text()), "ID_DEV");
-  EXPECT_EQ(utf8(button3()->text()), "Подключить");
-  EXPECT_EQ(control<shape>(&main(), "Shape1")->brush_color(), 255);
-  EXPECT_EQ(utf8(control<QPushButton>(&main(), "Button1")->text()), "Закрыть");
-  EXPECT_TRUE(control<QPushButton>(&main(), "Button1")->isEnabled());
-  auto* klef = control<QMenu>(&main(), "N2");
+  EXPECT_EQ(utf8(connect_button()->text()), "Подключить");
+  EXPECT_EQ(control<shape>(&main(), "connectionIndicator")->brush_color(), 255);
+  EXPECT_EQ(utf8(control<QPushButton>(&main(), "closeButton")->text()), "Закрыть");
+  EXPECT_TRUE(control<QPushButton>(&main(), "closeButton")->isEnabled());
+  auto* klef = control<QMenu>(&main(), "journalMenu");
   EXPECT_EQ(utf8(klef->title()), "КЛЭФ");
   EXPECT_FALSE(klef->menuAction()->isEnabled());
-  EXPECT_EQ(utf8(main().N45->text()), "Вывод документов в электронном виде");
-  EXPECT_EQ(utf8(main().N5->text()), "О программе...");
-  EXPECT_TRUE(main().N5->isEnabled());
-  EXPECT_EQ(utf8(edit2()->text()), "3000123456");
-  auto* bar = control<QStatusBar>(&main(), "StatusBar1");
+  EXPECT_EQ(utf8(main().journal_output_action->text()), "Вывод документов в электронном виде");
+  EXPECT_EQ(utf8(main().about_action->text()), "О программе...");
+  EXPECT_TRUE(main().about_action->isEnabled());
+  EXPECT_EQ(utf8(identifier_edit()->text()), "3000123456");
+  auto* bar = control<QStatusBar>(&main(), "statusBar");
   const int widths[] = {170, 120, 120, 50};
   for (int i = 0; i < 4; ++i) {
-    auto* panel = control<QLabel>(bar, ("Panel" + std::to_string(i)).c_str());
+    auto* panel = control<QLabel>(bar, ("statusPanel" + std::to_string(i)).c_str());
     // The last panel runs to the window's edge.
     if (i < 3)
       EXPECT_EQ(panel->width(), widths[i]) << "panel " << i;
@@ -85,18 +85,18 @@ TEST_P(MainWindowConnect, ConnectsFillsThePanelsAndDisconnectClearsThem) {
   start();
   connect_to(sim, GetParam());
   EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
-  EXPECT_EQ(main().Shape1->brush_color(), 65280);
-  EXPECT_EQ(utf8(button3()->text()), "Отключить");
-  EXPECT_TRUE(main().N2->menuAction()->isEnabled());
+  EXPECT_EQ(main().connection_indicator->brush_color(), 65280);
+  EXPECT_EQ(utf8(connect_button()->text()), "Отключить");
+  EXPECT_TRUE(main().journal_menu->menuAction()->isEnabled());
   const std::vector<std::string> panels = expected_panels(GetParam(), sim.identity());
-  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(utf8(main().Panels[i]->text()), panels[i]) << "panel " << i;
-  EXPECT_FALSE(app->Form5->isVisible());
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(utf8(main().status_panels[i]->text()), panels[i]) << "panel " << i;
+  EXPECT_FALSE(app->wait_form->isVisible());
 
-  click(button3());
-  EXPECT_EQ(main().Shape1->brush_color(), 255);
-  EXPECT_EQ(utf8(button3()->text()), "Подключить");
-  EXPECT_FALSE(main().N2->menuAction()->isEnabled());
-  for (QLabel* panel : main().Panels) EXPECT_TRUE(panel->text().isEmpty());
+  click(connect_button());
+  EXPECT_EQ(main().connection_indicator->brush_color(), 255);
+  EXPECT_EQ(utf8(connect_button()->text()), "Подключить");
+  EXPECT_FALSE(main().journal_menu->menuAction()->isEnabled());
+  for (QLabel* panel : main().status_panels) EXPECT_TRUE(panel->text().isEmpty());
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -108,11 +108,11 @@ TEST_F(MainWindow, ConnectToAClosedPortReportsTheAddress) {
   write_settings("3000123456");
   start();
   app->main_logic().set_port_override(1);  // nothing listens on port 1 of the loopback
-  click(button3());
+  click(connect_button());
   EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Сервер не отвечает, проверьте IP адрес"});
-  EXPECT_EQ(main().Shape1->brush_color(), 255);
-  EXPECT_EQ(utf8(button3()->text()), "Подключить");
-  EXPECT_FALSE(main().N2->menuAction()->isEnabled());
+  EXPECT_EQ(main().connection_indicator->brush_color(), 255);
+  EXPECT_EQ(utf8(connect_button()->text()), "Подключить");
+  EXPECT_FALSE(main().journal_menu->menuAction()->isEnabled());
 }
 
 TEST_F(MainWindow, AWrongGatewayReplyReportsTheSettings) {
@@ -124,8 +124,8 @@ TEST_F(MainWindow, AWrongGatewayReplyReportsTheSettings) {
   EXPECT_EQ(dialogs.texts(),
             std::vector<std::string>{
                 "Сервер не отвечает, проверьте настройки РРО (IP адрес или удаленный доступ)"});
-  EXPECT_EQ(main().Shape1->brush_color(), 255);
-  EXPECT_FALSE(main().N2->menuAction()->isEnabled());
+  EXPECT_EQ(main().connection_indicator->brush_color(), 255);
+  EXPECT_FALSE(main().journal_menu->menuAction()->isEnabled());
 }
 
 TEST_F(MainWindow, AbortInTheWaitWindowEndsTheHandshake) {
@@ -135,23 +135,23 @@ TEST_F(MainWindow, AbortInTheWaitWindowEndsTheHandshake) {
   app->main_logic().set_port_override(gateway.port());
   QString countdown_seen;
   bool shown_while_waiting = false;
-  QTimer::singleShot(150, app->Form5.get(), [&] {
-    shown_while_waiting = app->Form5->isVisible();
-    countdown_seen = app->Form5->Label2->text();
-    click(control<QPushButton>(app->Form5.get(), "Button1"));
+  QTimer::singleShot(150, app->wait_form.get(), [&] {
+    shown_while_waiting = app->wait_form->isVisible();
+    countdown_seen = app->wait_form->countdown_label->text();
+    click(control<QPushButton>(app->wait_form.get(), "abortButton"));
   });
-  click(button3());
+  click(connect_button());
   EXPECT_TRUE(shown_while_waiting);
-  EXPECT_EQ(utf8(app->Form5->windowTitle()), "ejscope");
-  EXPECT_EQ(utf8(app->Form5->Label1->text()), "Запрос соединения:");
-  EXPECT_EQ(utf8(app->Form5->Button1->text()), "Прервать");
+  EXPECT_EQ(utf8(app->wait_form->windowTitle()), "ejscope");
+  EXPECT_EQ(utf8(app->wait_form->prompt_label->text()), "Запрос соединения:");
+  EXPECT_EQ(utf8(app->wait_form->abort_button->text()), "Прервать");
   EXPECT_TRUE(countdown_seen.startsWith(QStringLiteral("3 : "))) << utf8(countdown_seen);
   EXPECT_EQ(dialogs.texts(),
             std::vector<std::string>{
                 "Сервер не отвечает, проверьте настройки РРО (IP адрес или удаленный доступ)"});
-  EXPECT_FALSE(app->Form5->isVisible());
-  EXPECT_FALSE(app->Form5->abort_requested());
-  EXPECT_EQ(main().Shape1->brush_color(), 255);
+  EXPECT_FALSE(app->wait_form->isVisible());
+  EXPECT_FALSE(app->wait_form->abort_requested());
+  EXPECT_EQ(main().connection_indicator->brush_color(), 255);
 }
 
 TEST_F(MainWindow, ASecondPressWhileWaitingIsRefused) {
@@ -160,12 +160,12 @@ TEST_F(MainWindow, ASecondPressWhileWaitingIsRefused) {
   start();
   app->main_logic().set_port_override(gateway.port());
   int presses_seen = 0;
-  QTimer::singleShot(100, app->Form5.get(), [&] {
-    click(button3());  // refused: the first connect is still waiting
+  QTimer::singleShot(100, app->wait_form.get(), [&] {
+    click(connect_button());  // refused: the first connect is still waiting
     presses_seen = static_cast<int>(dialogs.messages.size());
-    click(app->Form5->Button1);
+    click(app->wait_form->abort_button);
   });
-  click(button3());
+  click(connect_button());
   EXPECT_EQ(presses_seen, 0);
   EXPECT_EQ(dialogs.messages.size(), 1u);
 }
@@ -176,14 +176,14 @@ TEST_F(MainWindow, AbortDuringADatecsCommandEndsItWithoutAReply) {
   write_settings(sim.identity().fiscal_number);
   start();
   bool countdown_shown = false;
-  QTimer::singleShot(150, app->Form5.get(), [&] {
-    countdown_shown = app->Form5->isVisible() && !app->Form5->Label2->text().isEmpty();
-    click(app->Form5->Button1);
+  QTimer::singleShot(150, app->wait_form.get(), [&] {
+    countdown_shown = app->wait_form->isVisible() && !app->wait_form->countdown_label->text().isEmpty();
+    click(app->wait_form->abort_button);
   });
   connect_to(sim, 0);
   EXPECT_TRUE(countdown_shown);
-  EXPECT_FALSE(app->Form5->isVisible());
-  EXPECT_FALSE(app->Form5->abort_requested());
+  EXPECT_FALSE(app->wait_form->isVisible());
+  EXPECT_FALSE(app->wait_form->abort_requested());
   ASSERT_FALSE(dialogs.messages.empty());
   EXPECT_EQ(dialogs.messages.front().text, "Таймаут");
 }
@@ -191,8 +191,8 @@ TEST_F(MainWindow, AbortDuringADatecsCommandEndsItWithoutAReply) {
 TEST_F(MainWindow, ClosingWritesAddressAndIdentifierBack) {
   write_settings("3000123456");
   start();
-  edit1()->setText(QStringLiteral("10.0.0.7"));
-  edit2()->setText(QStringLiteral("KV0000001"));
+  address_edit()->setText(QStringLiteral("10.0.0.7"));
+  identifier_edit()->setText(QStringLiteral("KV0000001"));
   EXPECT_TRUE(main().close());
   const std::string ini = read_file(folder.path() / "ejscope.ini");
   EXPECT_NE(ini.find("IPAddres=10.0.0.7"), std::string::npos) << ini;
@@ -202,13 +202,13 @@ TEST_F(MainWindow, ClosingWritesAddressAndIdentifierBack) {
 TEST_F(MainWindow, AboutWindowShowsNameAndVersionAndCloses) {
   write_settings("");
   start();
-  main().N5->trigger();
-  ui::TForm54& about = *app->Form54;
+  main().about_action->trigger();
+  ui::about_dialog& about = *app->about_form;
   ASSERT_TRUE(about.isVisible());
-  EXPECT_EQ(utf8(about.Label1->text()), "ejscope");
-  EXPECT_EQ(utf8(about.Label2->text()), "вер. 1.31 от 02.03.2016");
-  EXPECT_FALSE(about.Label3->text().isEmpty());
-  click(about.Button1);
+  EXPECT_EQ(utf8(about.name_label->text()), "ejscope");
+  EXPECT_EQ(utf8(about.version_label->text()), "вер. 1.31 от 02.03.2016");
+  EXPECT_FALSE(about.description_label->text().isEmpty());
+  click(about.ok_button);
   EXPECT_FALSE(about.isVisible());
 }
 

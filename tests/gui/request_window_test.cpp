@@ -46,17 +46,17 @@ class RequestWindow : public gui_test {
     return {{id.header_lines.begin(), id.header_lines.end()}, id.header_last};
   }
   void request_numbers(int type, const std::string& first, const std::string& last) {
-    request().ComboBox1->setCurrentIndex(type);
-    request().Edit1->setText(QString::fromStdString(first));
-    request().Edit2->setText(QString::fromStdString(last));
-    click(control<QPushButton>(request().GroupBox1, "Button1"));
+    request().document_type_combo->setCurrentIndex(type);
+    request().first_number_edit->setText(QString::fromStdString(first));
+    request().last_number_edit->setText(QString::fromStdString(last));
+    click(control<QPushButton>(request().by_numbers_group, "fetchByNumbersButton"));
   }
   void set_period(const char* start_date, const char* start_time, const char* end_date,
                   const char* end_time) {
-    request().Edit4->setText(QString::fromLatin1(start_date));
-    request().Edit6->setText(QString::fromLatin1(start_time));
-    request().Edit5->setText(QString::fromLatin1(end_date));
-    request().Edit7->setText(QString::fromLatin1(end_time));
+    request().start_date_edit->setText(QString::fromLatin1(start_date));
+    request().start_time_edit->setText(QString::fromLatin1(start_time));
+    request().end_date_edit->setText(QString::fromLatin1(end_date));
+    request().end_time_edit->setText(QString::fromLatin1(end_time));
   }
   std::size_t frames_sent(sim_harness& sim) { return sim.sim().requests().size(); }
 };
@@ -66,43 +66,43 @@ TEST_F(RequestWindow, OpensWithItsControlsAndInitialValues) {
   write_settings(sim.identity().fiscal_number);
   start();
   open_request_window(sim, 0);
-  ui::TForm53& w = request();
+  ui::request_dialog& w = request();
   EXPECT_EQ(utf8(w.windowTitle()), "Форма запроса и отображения данных");
-  EXPECT_EQ(utf8(w.GroupBox1->title()), "по номерам");
-  EXPECT_EQ(utf8(w.GroupBox2->title()), "по датам");
-  ASSERT_EQ(w.ComboBox1->count(), 4);
+  EXPECT_EQ(utf8(w.by_numbers_group->title()), "по номерам");
+  EXPECT_EQ(utf8(w.by_period_group->title()), "по датам");
+  ASSERT_EQ(w.document_type_combo->count(), 4);
   const char* items[] = {"Z-отчет", "Чек", "Чек+Z-отчет", "Внес./Изъят."};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(utf8(w.ComboBox1->itemText(i)), items[i]);
-  EXPECT_EQ(w.ComboBox1->currentIndex(), 2);
-  EXPECT_EQ(utf8(w.Edit3->text()), "418257");
-  EXPECT_EQ(utf8(w.Edit1->text()), "1");
-  EXPECT_EQ(utf8(w.Edit2->text()), "1");
-  EXPECT_EQ(utf8(w.Edit6->text()), "00:00");
-  EXPECT_EQ(utf8(w.Edit4->inputMask()), "00.00.00;_");
-  EXPECT_EQ(utf8(w.Edit7->inputMask()), "90:00;_");
-  // Edit5 is today, Edit4 day 01 of the month before; Edit7 the time now.
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(utf8(w.document_type_combo->itemText(i)), items[i]);
+  EXPECT_EQ(w.document_type_combo->currentIndex(), 2);
+  EXPECT_EQ(utf8(w.password_edit->text()), "418257");
+  EXPECT_EQ(utf8(w.first_number_edit->text()), "1");
+  EXPECT_EQ(utf8(w.last_number_edit->text()), "1");
+  EXPECT_EQ(utf8(w.start_time_edit->text()), "00:00");
+  EXPECT_EQ(utf8(w.start_date_edit->inputMask()), "00.00.00;_");
+  EXPECT_EQ(utf8(w.end_time_edit->inputMask()), "90:00;_");
+  // The end date is today, the start date day 01 of the month before; the end time is now.
   const std::tm now = system_clock{}.local_now();
   char today[16];
   std::strftime(today, sizeof today, "%d.%m.%y", &now);
-  EXPECT_EQ(utf8(w.Edit5->text()), today);
-  EXPECT_TRUE(w.Edit4->text().startsWith(QStringLiteral("01."))) << utf8(w.Edit4->text());
-  EXPECT_EQ(w.Edit7->text().size(), 5);
+  EXPECT_EQ(utf8(w.end_date_edit->text()), today);
+  EXPECT_TRUE(w.start_date_edit->text().startsWith(QStringLiteral("01."))) << utf8(w.start_date_edit->text());
+  EXPECT_EQ(w.end_time_edit->text().size(), 5);
   const std::pair<QPushButton*, const char*> buttons[] = {
-      {w.Button1, "Получить"}, {w.Button6, "Печать на РРО"}, {w.Button4, "Получить"},
-      {w.Button5, "Вернуть номера"}, {w.Button3, "Сохранить"}, {w.Button2, "Закрыть"}};
+      {w.fetch_by_numbers_button, "Получить"}, {w.print_range_button, "Печать на РРО"}, {w.fetch_by_period_button, "Получить"},
+      {w.look_up_numbers_button, "Вернуть номера"}, {w.save_button, "Сохранить"}, {w.close_button, "Закрыть"}};
   for (const auto& [button, caption] : buttons) EXPECT_EQ(utf8(button->text()), caption);
-  EXPECT_TRUE(w.ListBox2->font().fixedPitch());
-  EXPECT_EQ(utf8(QFontInfo(w.ListBox2->font()).family()), "DejaVu Sans Mono");  // no Courier New here
+  EXPECT_TRUE(w.display_list->font().fixedPitch());
+  EXPECT_EQ(utf8(QFontInfo(w.display_list->font()).family()), "DejaVu Sans Mono");  // no Courier New here
 
   // Choosing "Z-отчет" on a fresh window fills the number fields from the
   // empty model's Z-report range.
-  w.ComboBox1->setFocus();
-  QTest::keyClick(w.ComboBox1, Qt::Key_Home);
-  EXPECT_EQ(w.ComboBox1->currentIndex(), 0);
-  EXPECT_EQ(utf8(w.Edit1->text()), "0");
-  EXPECT_EQ(utf8(w.Edit2->text()), "0");
+  w.document_type_combo->setFocus();
+  QTest::keyClick(w.document_type_combo, Qt::Key_Home);
+  EXPECT_EQ(w.document_type_combo->currentIndex(), 0);
+  EXPECT_EQ(utf8(w.first_number_edit->text()), "0");
+  EXPECT_EQ(utf8(w.last_number_edit->text()), "0");
 
-  click(w.Button2);
+  click(w.close_button);
   EXPECT_FALSE(w.isVisible());
 }
 
@@ -136,15 +136,15 @@ TEST_P(RequestByNumbers, ShowsTheRenderedDocumentsOfTheRange) {
       return false;
     }
   } phase, progress;
-  phase.label = app->Form4->Label1;
-  progress.label = app->Form4->Label2;
-  app->Form4->Label1->installEventFilter(&phase);
-  app->Form4->Label2->installEventFilter(&progress);
+  phase.label = app->attention_form->phase_label;
+  progress.label = app->attention_form->progress_label;
+  app->attention_form->phase_label->installEventFilter(&phase);
+  app->attention_form->progress_label->installEventFilter(&progress);
   const std::vector<QString>& phases = phase.seen;
 
   request_numbers(c.type, std::to_string(c.first), std::to_string(c.last));
-  app->Form4->Label1->removeEventFilter(&phase);
-  app->Form4->Label2->removeEventFilter(&progress);
+  app->attention_form->phase_label->removeEventFilter(&phase);
+  app->attention_form->progress_label->removeEventFilter(&progress);
 
   EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
   const int kind = c.type == z_report ? sim::kind_z_report : sim::kind_document;
@@ -153,12 +153,12 @@ TEST_P(RequestByNumbers, ShowsTheRenderedDocumentsOfTheRange) {
   ASSERT_GT(expected.size(), 10u);
   EXPECT_EQ(shown_lines(), expected);
   EXPECT_TRUE(request().isVisible());
-  EXPECT_FALSE(app->Form4->isVisible());
-  EXPECT_EQ(utf8(app->Form4->windowTitle()), "ВНИМАНИЕ!!!!");
+  EXPECT_FALSE(app->attention_form->isVisible());
+  EXPECT_EQ(utf8(app->attention_form->windowTitle()), "ВНИМАНИЕ!!!!");
   ASSERT_GE(phases.size(), 2u);
   EXPECT_EQ(utf8(phases.front()), "ИДЁТ ЗАГРУЗКА ДАННЫХ....");
   EXPECT_EQ(utf8(phases.back()), "ИДЁТ ОБРАБОТКА ДАННЫХ....");
-  EXPECT_TRUE(app->Form4->Label2->text().isEmpty());
+  EXPECT_TRUE(app->attention_form->progress_label->text().isEmpty());
   // The progress of the first document: 0.00%, five blanks and its number.
   const QString first_progress = QStringLiteral("0.00%     ") + QString::number(c.first);
   EXPECT_NE(std::find(progress.seen.begin(), progress.seen.end(), first_progress), progress.seen.end())
@@ -189,14 +189,14 @@ TEST_P(RequestByDates, ShowsTheDocumentsOfThePeriodAfterLookingUpItsNumbers) {
   open_request_window(sim, c.protocol);
   // The synthetic tape's documents are ten minutes apart from 01.03.2016 08:00.
   set_period("01.03.16", "08:00", "01.03.16", "09:00");
-  click(request().Button5);
+  click(request().look_up_numbers_button);
   const auto period = sim.tape().period("201603010800", "201603010900");
   ASSERT_TRUE(period.has_value());
-  EXPECT_EQ(utf8(request().Edit1->text()), std::to_string(period->first));
-  EXPECT_EQ(utf8(request().Edit2->text()), std::to_string(period->second));
+  EXPECT_EQ(utf8(request().first_number_edit->text()), std::to_string(period->first));
+  EXPECT_EQ(utf8(request().last_number_edit->text()), std::to_string(period->second));
 
-  request().ComboBox1->setCurrentIndex(c.type);
-  click(request().Button4);
+  request().document_type_combo->setCurrentIndex(c.type);
+  click(request().fetch_by_period_button);
   EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
   EXPECT_EQ(shown_lines(), offline_render(sim.tape(), sim::kind_document, period->first, period->second,
                                           c.type, header(), true));
@@ -236,7 +236,7 @@ TEST_F(RequestWindow, NumbersThatFailValidationShowTheirMessageAndSendNothing) {
   }
   dialogs.messages.clear();
   set_period("15.03.16", "00:00", "14.03.16", "23:59");
-  click(request().Button4);
+  click(request().fetch_by_period_button);
   EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Конечная дата должна быть не меньше начальной!"});
 }
 
@@ -251,8 +251,8 @@ TEST_F(RequestWindow, TextsThatAreNoNumbersEndInTheTwoFailureLines) {
   request_numbers(check, "abc", "5");
   EXPECT_EQ(shown_lines(), failure);
   set_period("01.03.16", "08:00", "01.03.16", "09:00");
-  request().Edit5->setText(QStringLiteral("01.0"));  // an incomplete date
-  click(request().Button4);
+  request().end_date_edit->setText(QStringLiteral("01.0"));  // an incomplete date
+  click(request().fetch_by_period_button);
   std::vector<std::string> twice = failure;
   twice.insert(twice.end(), failure.begin(), failure.end());
   EXPECT_EQ(shown_lines(), twice);
@@ -271,7 +271,7 @@ TEST_F(RequestWindow, SaveWritesTheShownLinesByteForByte) {
   for (const std::string& line : lines) expected += line + "\r\n";
 
   dialogs.save_answer = (folder.path() / "documents.txt").string();
-  click(request().Button3);
+  click(request().save_button);
   ASSERT_EQ(dialogs.save_requests.size(), 1u);
   EXPECT_EQ(dialogs.save_requests[0].filter, "*.txt");
   EXPECT_EQ(dialogs.save_requests[0].file_name, "*.txt");
@@ -283,10 +283,10 @@ TEST_F(RequestWindow, SaveWritesTheShownLinesByteForByte) {
   };
   const auto before = files();
   dialogs.save_answer.clear();  // cancelled: nothing written
-  click(request().Button3);
+  click(request().save_button);
   EXPECT_EQ(files(), before);
   dialogs.save_answer = (folder.path() / "missing" / "x.txt").string();
-  click(request().Button3);
+  click(request().save_button);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text.rfind("Cannot create file", 0), 0u) << dialogs.messages[0].text;
   EXPECT_EQ(shown_lines(), lines);
@@ -297,13 +297,13 @@ TEST_F(RequestWindow, PrintAsksFirstAndSendsOnlyOnYes) {
   write_settings(sim.identity().fiscal_number);
   start();
   open_request_window(sim, 0);
-  request().ComboBox1->setCurrentIndex(check);
-  request().Edit1->setText(QStringLiteral("5"));
-  request().Edit2->setText(QStringLiteral("9"));
+  request().document_type_combo->setCurrentIndex(check);
+  request().first_number_edit->setText(QStringLiteral("5"));
+  request().last_number_edit->setText(QStringLiteral("9"));
   for (const bool yes : {false, true}) {
     dialogs.messages.clear();
     dialogs.answers = {yes};
-    click(request().Button6);
+    click(request().print_range_button);
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_TRUE(dialogs.messages[0].question);
     EXPECT_EQ(dialogs.messages[0].text, "Печать требует затрат бумажной ленты");
@@ -323,8 +323,8 @@ TEST_F(RequestWindow, EditingTheIdentifierOrSwitchingProtocolEmptiesModelAndCach
   start();
   open_request_window(sim, 0);
   const std::function<void()> changes[] = {
-      [&] { edit2()->setText(QStringLiteral("3000999999")); },
-      [&] { click(control<QAbstractButton>(main().RadioGroup1, "Item1")); },
+      [&] { identifier_edit()->setText(QStringLiteral("3000999999")); },
+      [&] { click(control<QAbstractButton>(main().protocol_group, "Item1")); },
   };
   for (const auto& change : changes) {
     request_numbers(check_and_z, "2", "4");
@@ -337,8 +337,8 @@ TEST_F(RequestWindow, EditingTheIdentifierOrSwitchingProtocolEmptiesModelAndCach
     EXPECT_FALSE(app->request_logic().fetched_docs().has_entries());
     EXPECT_FALSE(app->request_logic().z_doc_map().has_entries());
     // Back to the simulator's register and protocol for the next round.
-    edit2()->setText(QString::fromStdString(sim.identity().fiscal_number));
-    click(control<QAbstractButton>(main().RadioGroup1, "Item0"));
+    identifier_edit()->setText(QString::fromStdString(sim.identity().fiscal_number));
+    click(control<QAbstractButton>(main().protocol_group, "Item0"));
   }
 }
 
@@ -352,7 +352,7 @@ TEST_F(RequestWindow, AnIdentifierTypedDuringARequestEmptiesTheModelAfterIt) {
   bool typed_while_busy = false;
   QTimer::singleShot(0, &main(), [&] {
     typed_while_busy = app->busy();
-    edit2()->setText(QStringLiteral("3000999999"));
+    identifier_edit()->setText(QStringLiteral("3000999999"));
   });
   request_numbers(check, "2", "6");
   EXPECT_TRUE(typed_while_busy);
@@ -369,10 +369,10 @@ TEST_F(RequestWindow, TimeFieldsHandTheLogicTheHourAsTyped) {
     const char* given;
   } cases[] = {{"0905", "09:05"}, {"9:05", " 9:05"}, {"1230", "12:30"}, {"", "  :  "}};
   for (const typed_case& c : cases) {
-    request().Edit6->clear();
-    request().Edit6->setFocus();
-    request().Edit6->home(false);
-    QTest::keyClicks(request().Edit6, QString::fromLatin1(c.keys));
+    request().start_time_edit->clear();
+    request().start_time_edit->setFocus();
+    request().start_time_edit->home(false);
+    QTest::keyClicks(request().start_time_edit, QString::fromLatin1(c.keys));
     EXPECT_EQ(request().start_time_text(), c.given) << c.keys;
   }
 }
@@ -384,9 +384,9 @@ TEST_F(RequestWindow, TheDisplayListCarriesAMillionLinesAsTheyAre) {
   lines.back() = text::utf8_to_cp1251("  Сума                          12.50   ");
   request().display_changed(lines);
   request().show();
-  request().ListBox2->scrollToBottom();
+  request().display_list->scrollToBottom();
   QCoreApplication::processEvents();
-  QAbstractItemModel* model = request().ListBox2->model();
+  QAbstractItemModel* model = request().display_list->model();
   ASSERT_EQ(model->rowCount(), 1'000'000);
   EXPECT_EQ(utf8(model->data(model->index(999'999, 0)).toString()), "  Сума                          12.50   ");
   EXPECT_EQ(utf8(model->data(model->index(0, 0)).toString()), "  Line with trailing blanks    ");

@@ -40,17 +40,17 @@ TEST_F(Screenshots, SavesTheWindowsOfTheGuide) {
   QCoreApplication::processEvents();
   save(main(), "main_window.png");
 
-  ui::TForm53& w = request();
+  ui::request_dialog& w = request();
   // The first request fetches Z-report 1, the second receipts 4 to 9 by
   // their receipt numbers and shows them with the Z-report between them.
-  w.ComboBox1->setCurrentIndex(0);
-  w.Edit1->setText(QStringLiteral("1"));
-  w.Edit2->setText(QStringLiteral("1"));
-  click(w.Button1);
-  w.ComboBox1->setCurrentIndex(2);
-  w.Edit1->setText(QStringLiteral("4"));
-  w.Edit2->setText(QStringLiteral("9"));
-  click(w.Button1);
+  w.document_type_combo->setCurrentIndex(0);
+  w.first_number_edit->setText(QStringLiteral("1"));
+  w.last_number_edit->setText(QStringLiteral("1"));
+  click(w.fetch_by_numbers_button);
+  w.document_type_combo->setCurrentIndex(2);
+  w.first_number_edit->setText(QStringLiteral("4"));
+  w.last_number_edit->setText(QStringLiteral("9"));
+  click(w.fetch_by_numbers_button);
   ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
   w.resize(w.sizeHint().width() + 200, 760);  // wide enough for the longest sample line
   // The end of a receipt and the whole Z-report in view.
@@ -60,12 +60,12 @@ TEST_F(Screenshots, SavesTheWindowsOfTheGuide) {
   });
   ASSERT_NE(z, lines.end()) << "no Z-report shown";
   const int z_row = static_cast<int>(z - lines.begin());
-  w.ListBox2->scrollTo(w.ListBox2->model()->index(std::max(0, z_row - 18), 0),
+  w.display_list->scrollTo(w.display_list->model()->index(std::max(0, z_row - 18), 0),
                        QAbstractItemView::PositionAtTop);
   QCoreApplication::processEvents();
   save(w, "request_window.png");
 
-  ui::TForm5& wait = *app->Form5;
+  ui::wait_dialog& wait = *app->wait_form;
   wait.show();
   wait.set_countdown("3 : 57");
   wait.adjustSize();

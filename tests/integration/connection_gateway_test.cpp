@@ -43,19 +43,19 @@ struct main_window_on_sim {
   main_window_on_sim(sim_harness& s, sim::register_protocol p, id_kind kind, std::string id = {},
                      const timeouts& t = fast_timeouts())
       : sim(s), core(view, wait, messages, t) {
-    main_window_logic& logic = core.logic;
+    connection_window& logic = core.logic;
     logic.set_base_folder(dir.path());
-    logic.FormCreate();
-    logic.RadioGroup1Click(static_cast<int>(p));
-    logic.RadioGroup2Click(static_cast<int>(kind));
-    logic.Edit1Change(sim_harness::host());
+    logic.start();
+    logic.choose_protocol(static_cast<int>(p));
+    logic.choose_identifier_kind(static_cast<int>(kind));
+    logic.edit_address(sim_harness::host());
     if (id.empty()) id = kind == id_kind::dev ? s.identity().dev_id : s.identity().fiscal_number;
-    logic.Edit2Change(id);
+    logic.edit_identifier(id);
     logic.set_port_override(s.port(p));
   }
-  main_window_logic& logic() { return core.logic; }
+  connection_window& logic() { return core.logic; }
   bool connect() {
-    core.logic.Button3Click();
+    core.logic.toggle_connection();
     return core.logic.state() == connection_state::connected;
   }
   std::vector<sim::recorded_request> access_requests() const {
@@ -257,7 +257,7 @@ TEST(connection_gateway, disconnect_and_connect_again) {
   sim_harness sim;
   main_window_on_sim w(sim, sim::register_protocol::datecs, id_kind::fiscal);
   ASSERT_TRUE(w.connect());
-  w.logic().Button3Click();
+  w.logic().toggle_connection();
   EXPECT_EQ(w.logic().state(), connection_state::not_connected);
   EXPECT_FALSE(w.core.link.is_open());
   for (const auto& p : w.view.panels) EXPECT_EQ(p, "");

@@ -266,11 +266,11 @@ void FaultStorm::request(run_state& s, std::mt19937_64& rng) {
   const int faults_before = s.sim.sim().faults_injected();
   const auto start = steady::now();
   switch (what) {
-    case action::by_numbers: session.request().Button1Click(); break;
-    case action::look_up_and_by_dates: session.request().Button5Click(); [[fallthrough]];
-    case action::by_dates: session.request().Button4Click(); break;
+    case action::by_numbers: session.request().fetch_by_numbers(); break;
+    case action::look_up_and_by_dates: session.request().look_up_period_numbers(); [[fallthrough]];
+    case action::by_dates: session.request().fetch_by_period(); break;
     case action::empty_model:
-      session.main().RadioGroup1Click(static_cast<int>(s.mode.protocol));
+      session.main().choose_protocol(static_cast<int>(s.mode.protocol));
       s.held.clear();
       return;
   }
@@ -282,7 +282,7 @@ void FaultStorm::request(run_state& s, std::mt19937_64& rng) {
 void FaultStorm::check(run_state& s, action what, int first, int last,
                        const std::vector<const sim::journal_document*>& asked, steady::duration took,
                        std::size_t requests_before, int faults_before) {
-  const request_window_logic& r = s.session.request();
+  const journal_window& r = s.session.request();
   const sim::journal& tape = s.sim.tape();
   const auto all_requests = s.sim.sim().requests();
   const auto kinds = s.sim.sim().injected_kinds();

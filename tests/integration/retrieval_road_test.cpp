@@ -151,11 +151,11 @@ TEST_P(RetrievalRoad, ByDates) {
   session.view.end_date = "01.03.16";
   session.view.start_time = "09:00";
   session.view.end_time = "10:00";
-  session.request().Button5Click();
+  session.request().look_up_period_numbers();
   EXPECT_EQ(session.view.first, "6");
   EXPECT_EQ(session.view.last, "11");
   session.view.type = 2;
-  session.request().Button4Click();
+  session.request().fetch_by_period();
   EXPECT_EQ(session.request().model().doc_index, 6);
   EXPECT_EQ(session.request().display(), offline_of(sim::kind_document, 6, 11, 2));
 }
@@ -163,7 +163,7 @@ TEST_P(RetrievalRoad, ByDates) {
 TEST_P(RetrievalRoad, EmptyingTheModelAsksAgain) {
   session.by_numbers(1, 5, 1);
   const int asked = retrieval_requests();
-  session.main().RadioGroup1Click(static_cast<int>(GetParam().protocol));  // the protocol chosen: model and caches emptied
+  session.main().choose_protocol(static_cast<int>(GetParam().protocol));  // the protocol chosen: model and caches emptied
   session.by_numbers(1, 5, 1);
   EXPECT_GT(retrieval_requests(), asked);
   EXPECT_EQ(session.request().model().doc_index, 5);
@@ -224,7 +224,7 @@ TEST_P(RetrievalRoad, ByDatesRegisterErrorIsShown) {
   } else {
     sim.fault(rule(sim::fault_kind::kelvora_error, 0xEE));  // "0CD0"
   }
-  session.request().Button4Click();
+  session.request().fetch_by_period();
   const auto& lines = session.request().display();
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0].rfind(request_texts::register_error_line(), 0), 0u);
@@ -239,11 +239,11 @@ TEST_P(RetrievalRoad, PrintsTheTypedRangeOrTheRenderedZReports) {
   session.view.type = 1;
   session.view.first = "5";
   session.view.last = "9";
-  session.request().Button6Click();
+  session.request().print_range();
   session.by_numbers(2, 3, 0);  // renders Z-reports 2 and 3 (documents 20 and 30)
   session.view.first = "0";
   session.view.last = "1";
-  session.request().Button6Click();
+  session.request().print_range();
   const auto printed = sim.sim().printed();
   ASSERT_EQ(printed.size(), 2u);
   EXPECT_EQ(printed[0].first, 5);

@@ -36,16 +36,16 @@ class retrieval_session {
     request_.set_temp_xml_path(folder_ / "temp.xml");
     empty_model_on_reset(core_.logic, request_);
     core_.logic.set_base_folder(folder_);
-    core_.logic.FormCreate();
-    core_.logic.Edit1Change(sim_harness::host());
-    core_.logic.RadioGroup1Click(static_cast<int>(p));
-    core_.logic.RadioGroup2Click(0);
-    core_.logic.Edit2Change(sim.identity().dev_id);
+    core_.logic.start();
+    core_.logic.edit_address(sim_harness::host());
+    core_.logic.choose_protocol(static_cast<int>(p));
+    core_.logic.choose_identifier_kind(0);
+    core_.logic.edit_identifier(sim.identity().dev_id);
     core_.logic.set_port_override(sim.port(p));
   }
 
   bool connect() {
-    core_.logic.Button3Click();
+    core_.logic.toggle_connection();
     return core_.logic.state() == connection_state::connected;
   }
 
@@ -54,11 +54,11 @@ class retrieval_session {
     view.type = type;
     view.first = std::to_string(first);
     view.last = std::to_string(last);
-    request_.Button1Click();
+    request_.fetch_by_numbers();
   }
 
-  request_window_logic& request() { return request_; }
-  main_window_logic& main() { return core_.logic; }
+  journal_window& request() { return request_; }
+  connection_window& main() { return core_.logic; }
   recording_message_box& messages() { return messages_; }
   std::filesystem::path temp_xml() const { return folder_ / "temp.xml"; }
 
@@ -87,7 +87,7 @@ class retrieval_session {
   recording_message_box messages_;
   connection_core core_;
   session_journal_commands commands_;
-  request_window_logic request_;
+  journal_window request_;
   std::filesystem::path folder_;
 };
 

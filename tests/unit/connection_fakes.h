@@ -68,7 +68,7 @@ class recording_clock : public clock {
 };
 
 // The main window as the logic leaves it.
-class recording_view : public main_window_view {
+class recording_view : public connection_view {
  public:
   void set_title(const std::string& text) override { titles.push_back(text); }
   void set_close_enabled(bool e) override { close_enabled = e; }

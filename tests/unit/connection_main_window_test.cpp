@@ -31,13 +31,13 @@ struct main_window_run {
   recording_message_box messages;
   recording_clock clk;
   scripted_register reg;
-  main_window_logic logic{view, link, wait, messages, clk, reg};
+  connection_window logic{view, link, wait, messages, clk, reg};
   int model_resets = 0;
 
   main_window_run() {
     logic.set_base_folder(dir.path());
     logic.set_model_reset([this] { ++model_resets; });
-    logic.FormCreate();
+    logic.start();
   }
   void settings(const std::string& bytes) { dir.put("ejscope.ini", bytes); }
 };
@@ -55,7 +55,7 @@ TEST(main_window, create_selects_datecs_and_fiscal_number) {
 
 TEST(main_window, first_activation_creates_the_settings_file) {
   main_window_run w;
-  w.logic.FormActivate();
+  w.logic.activate();
   EXPECT_EQ(w.messages.texts(), std::vector<std::string>{texts::settings_missing()});
   EXPECT_EQ(w.dir.take("ejscope.ini"), "[Connection]\r\nIPAddres=127.0.0.1\r\n[Property]\r\nColvo=1\r\nID=\r\n");
   EXPECT_EQ(w.view.address, "127.0.0.1");
@@ -68,50 +68,50 @@ TEST(main_window, first_activation_creates_the_settings_file) {
   EXPECT_EQ(w.view.titles[w.view.titles.size() - 2], texts::startup_step_title() + "1");
   EXPECT_EQ(w.view.titles.back(), texts::window_title());
 
-  w.logic.FormActivate();  // the file is there now: no second message
+  w.logic.activate();  // the file is there now: no second message
   EXPECT_EQ(w.messages.shown.size(), 1u);
 }
 
 TEST(main_window, activation_reloads_the_stored_values) {
   main_window_run w;
   w.settings("[Connection]\r\nIPAddres=192.168.100.200.77\r\n[Property]\r\nID=KV0000001\r\nColvo=01\r\n");
-  w.logic.FormActivate();
+  w.logic.activate();
   EXPECT_TRUE(w.messages.shown.empty());
   EXPECT_EQ(w.view.address, "192.168.100.200");
   EXPECT_EQ(w.view.identifier, "KV0000001");
   EXPECT_FALSE(w.logic.colvo_flag());
   EXPECT_EQ(w.model_resets, 1);  // the identifier changed
 
-  w.logic.Edit1Change("10.1.1.1");
-  w.logic.Edit2Change("KV0000002");
+  w.logic.edit_address("10.1.1.1");
+  w.logic.edit_identifier("KV0000002");
   EXPECT_EQ(w.model_resets, 2);
-  w.logic.FormActivate();
+  w.logic.activate();
   EXPECT_EQ(w.logic.address(), "192.168.100.200");
   EXPECT_EQ(w.logic.identifier(), "KV0000001");
   EXPECT_EQ(w.model_resets, 3);
-  w.logic.FormActivate();  // same text again: not an edit
+  w.logic.activate();  // same text again: not an edit
   EXPECT_EQ(w.model_resets, 3);
 }
 
 TEST(main_window, close_writes_both_fields) {
   main_window_run w;
   w.settings("[Connection]\r\nIPAddres=1.2.3.4\r\n[Property]\r\nColvo=1\r\nID=X\r\n");
-  w.logic.FormActivate();
-  w.logic.Edit1Change("");
-  w.logic.Edit2Change("");
-  w.logic.FormClose();
+  w.logic.activate();
+  w.logic.edit_address("");
+  w.logic.edit_identifier("");
+  w.logic.close();
   EXPECT_EQ(w.dir.take("ejscope.ini"), "[Connection]\r\nIPAddres=\r\n[Property]\r\nColvo=1\r\nID=\r\n");
 }
 
 TEST(main_window, choices_enable_the_button_and_empty_the_model) {
   main_window_run w;
-  w.logic.RadioGroup1Click(1);
+  w.logic.choose_protocol(1);
   EXPECT_TRUE(w.view.connect_enabled);
   EXPECT_EQ(w.model_resets, 1);
   EXPECT_EQ(w.logic.port(), kelvora_port);
-  w.logic.RadioGroup2Click(0);
+  w.logic.choose_identifier_kind(0);
   EXPECT_EQ(w.model_resets, 1);
-  w.logic.Edit2Change("123");
+  w.logic.edit_identifier("123");
   EXPECT_EQ(w.model_resets, 2);
   EXPECT_EQ(w.logic.reconnect_target().access_request, "123\0\0\0\0\0\0"s);
 }
@@ -119,10 +119,10 @@ TEST(main_window, choices_enable_the_button_and_empty_the_model) {
 // A connect to a gateway that answers "Ready", with the register scripted.
 struct connect_case : main_window_run {
   connect_case(int protocol_index, int kind_index, const std::string& id) {
-    logic.RadioGroup1Click(protocol_index);
-    logic.RadioGroup2Click(kind_index);
-    logic.Edit1Change("gateway.test");
-    logic.Edit2Change(id);
+    logic.choose_protocol(protocol_index);
+    logic.choose_identifier_kind(kind_index);
+    logic.edit_address("gateway.test");
+    logic.edit_identifier(id);
   }
 };
 
@@ -130,7 +130,7 @@ TEST(main_window, datecs_connect_ends_connected) {
   connect_case w(0, 1, "3000123456");
   w.link.push_read("Ready");
   w.reg.script_datecs("4Dec15");
-  w.logic.Button3Click();
+  w.logic.toggle_connection();
   EXPECT_EQ(w.link.host(), "gateway.test");
   EXPECT_EQ(w.link.port(), datecs_port);
   EXPECT_EQ(w.link.timeout_ms(), 60000);
@@ -151,11 +151,11 @@ TEST(main_window, disconnect_only_closes_and_clears_the_panels) {
   connect_case w(1, 0, "KV0000001");
   w.link.push_read("Ready");
   w.reg.script_kelvora("Jan 15 2016", {"TOV"});
-  w.logic.Button3Click();
+  w.logic.toggle_connection();
   ASSERT_EQ(w.logic.state(), connection_state::connected);
   std::size_t writes = w.link.writes().size();
   std::size_t commands = w.reg.log.size();
-  w.logic.Button3Click();
+  w.logic.toggle_connection();
   EXPECT_EQ(w.logic.state(), connection_state::not_connected);
   EXPECT_FALSE(w.link.is_open());
   EXPECT_EQ(w.link.writes().size(), writes);
@@ -199,7 +199,7 @@ TEST(main_window, failures_and_their_messages) {
         w.reg.datecs.push_back(testing::record({"DP-25", "4", "", "", "", "", "", ""}));
         break;
     }
-    w.logic.Button3Click();
+    w.logic.toggle_connection();
     EXPECT_EQ(w.messages.texts(), std::vector<std::string>{c.message}) << c.name;
     EXPECT_EQ(w.logic.state(), connection_state::not_connected) << c.name;
     EXPECT_EQ(w.view.indicator, indicator_colour::red) << c.name;
@@ -218,11 +218,11 @@ TEST(main_window, failures_and_their_messages) {
 TEST(main_window, next_connect_closes_a_connection_left_open) {
   connect_case w(0, 0, "KV0000001");
   w.link.push_read("Nope");
-  w.logic.Button3Click();
+  w.logic.toggle_connection();
   EXPECT_TRUE(w.link.is_open());  // a failed handshake leaves it open
   w.link.push_read("Ready");
   w.reg.script_datecs("1Jan16");
-  w.logic.Button3Click();
+  w.logic.toggle_connection();
   EXPECT_EQ(w.link.open_count(), 2);
   EXPECT_EQ(w.logic.state(), connection_state::connected);
   EXPECT_EQ(w.link.all_written(), "KV0000001KV0000001");
@@ -233,12 +233,12 @@ TEST(main_window, first_connect_settings_are_read_once) {
   w.settings("[LogFile]\r\nLog=1\r\nLogName=exchange.log\r\n[Fiscal Printer]\r\nReply=3\r\n");
   w.link.push_read("Ready");
   w.reg.script_kelvora("Jan 15 2016", {});
-  w.logic.Button3Click();
-  w.logic.Button3Click();  // disconnect
+  w.logic.toggle_connection();
+  w.logic.toggle_connection();  // disconnect
   w.settings("[LogFile]\r\nLog=1\r\nLogName=other.log\r\n[Fiscal Printer]\r\nReply=7\r\n");
   w.link.push_read("Ready");
   w.reg.script_kelvora("Jan 15 2016", {});
-  w.logic.Button3Click();
+  w.logic.toggle_connection();
   EXPECT_EQ(w.reg.log_files, std::vector<std::string>{"exchange.log"});
   EXPECT_EQ(w.reg.retry_counts, (std::vector<int>{3, 3}));
   EXPECT_EQ(w.link.port(), kelvora_port);
@@ -249,17 +249,17 @@ TEST(main_window, port_override_replaces_the_protocol_port) {
   w.logic.set_port_override(40123);
   w.link.push_read("Ready");
   w.reg.script_kelvora("Jan 15 2016", {});
-  w.logic.Button3Click();
+  w.logic.toggle_connection();
   EXPECT_EQ(w.link.port(), 40123);
 }
 
 // A press while the wait window counts down is not a second connect.
 class pressing_wait_window : public recording_wait_window {
  public:
-  main_window_logic* logic = nullptr;
+  connection_window* logic = nullptr;
   void process_events() override {
     recording_wait_window::process_events();
-    if (logic != nullptr && events == 2) logic->Button3Click();
+    if (logic != nullptr && events == 2) logic->toggle_connection();
   }
 };
 
@@ -271,14 +271,14 @@ TEST(main_window, press_during_the_wait_is_ignored) {
   recording_message_box messages;
   recording_clock clk;
   scripted_register reg;
-  main_window_logic logic{view, link, wait, messages, clk, reg};
+  connection_window logic{view, link, wait, messages, clk, reg};
   logic.set_base_folder(dir.path());
-  logic.FormCreate();
+  logic.start();
   wait.logic = &logic;
   link.push_read("");
   link.push_read("Ready");
   reg.script_datecs("1Jan16");
-  logic.Button3Click();
+  logic.toggle_connection();
   EXPECT_EQ(link.open_count(), 1);
   EXPECT_EQ(logic.state(), connection_state::connected);
 }

@@ -234,7 +234,7 @@ class recording_messages : public message_box {
   }
 };
 
-class recording_request_view : public request_view {
+class recording_request_view : public journal_view {
  public:
   int type = 2;
   std::string password = "418257";

@@ -99,12 +99,12 @@ class RequestTextLimit : public ::testing::TestWithParam<bool> {
     return env;
   }
 
-  void ask(request_window_logic& logic, int first, int last) {
+  void ask(journal_window& logic, int first, int last) {
     view.first = std::to_string(first);
     view.last = std::to_string(last);
     view.type = 1;
     logic.set_temp_xml_path(temp_xml);
-    logic.Button1Click();
+    logic.fetch_by_numbers();
   }
 
   journal_register reg;
@@ -118,12 +118,12 @@ TEST_P(RequestTextLimit, KeepsWhatFittedAndSaysSo) {
   // The text of the whole request, to size the limit: envelope, three receipts, closing line.
   std::size_t three = 0;
   {
-    request_window_logic whole(view, messages, environment(max_tape_bytes));
+    journal_window whole(view, messages, environment(max_tape_bytes));
     ask(whole, 1, 3);
     three = joined_size(whole.xml_lines());
     EXPECT_FALSE(whole.text_limit_reached());
   }
-  request_window_logic logic(view, messages, environment(three));
+  journal_window logic(view, messages, environment(three));
   ask(logic, 1, 12);
   EXPECT_EQ(logic.outcome(), request_outcome::done);
   EXPECT_TRUE(logic.text_limit_reached());

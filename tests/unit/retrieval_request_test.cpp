@@ -36,7 +36,7 @@ class RetrievalRequest : public ::testing::Test {
     reg.add(0, 2, z_report_xml(14, 2));
   }
 
-  request_window_logic& logic() {
+  journal_window& logic() {
     if (!logic_) {
       request_environment env;
       env.link = &link;
@@ -54,7 +54,7 @@ class RetrievalRequest : public ::testing::Test {
     view.first = std::to_string(first);
     view.last = std::to_string(last);
     view.type = type;
-    logic().Button1Click();
+    logic().fetch_by_numbers();
   }
 
   std::vector<int> numbers_asked() const {
@@ -76,7 +76,7 @@ class RetrievalRequest : public ::testing::Test {
   recording_messages messages;
   protocol proto = protocol::datecs;
   bool packet = false;
-  std::optional<request_window_logic> logic_;
+  std::optional<journal_window> logic_;
 };
 
 TEST_F(RetrievalRequest, ValidationMessagesSendNothing) {
@@ -91,7 +91,7 @@ TEST_F(RetrievalRequest, ValidationMessagesSendNothing) {
     view.last = c.last;
     view.lines = {"kept"};
     messages.shown.clear();
-    logic().Button1Click();
+    logic().fetch_by_numbers();
     ASSERT_EQ(messages.shown.size(), 1u) << c.first;
     EXPECT_EQ(messages.shown[0].first, *c.message) << c.first;
     EXPECT_TRUE(reg.a7_calls.empty());
@@ -105,7 +105,7 @@ TEST_F(RetrievalRequest, NumbersThatAreNotIntegersAppendTheTwoLines) {
   ask(1, 1);
   const auto before = view.lines;
   view.first = "abc";
-  logic().Button1Click();
+  logic().fetch_by_numbers();
   ASSERT_EQ(view.lines.size(), before.size() + 2);
   EXPECT_TRUE(std::equal(before.begin(), before.end(), view.lines.begin()));
   EXPECT_EQ(view.lines[before.size()], request_texts::failure_structure());
@@ -157,7 +157,7 @@ TEST_F(RetrievalRequest, ReceiptNumbersAreAskedCachedAndShownWhateverTheDocument
                               [&](const std::string& l) { return l.rfind(footer, 0) == 0; }))
           << n;
     }
-    logic().ComboBox1Change();
+    logic().choose_document_type();
     EXPECT_EQ(view.first, "1");
     EXPECT_EQ(view.last, "3");
   }
@@ -329,12 +329,12 @@ TEST_F(RetrievalRequest, ZReportAndDocumentRangesAreKeptApart) {
 }
 
 TEST_F(RetrievalRequest, ComboBoxFillsTheNumbersFromTheModel) {
-  logic().ComboBox1Change();
+  logic().choose_document_type();
   EXPECT_EQ(view.first, "0");
   EXPECT_EQ(view.last, "0");
   ask(2, 5);
   view.type = 1;
-  logic().ComboBox1Change();
+  logic().choose_document_type();
   EXPECT_EQ(view.first, "2");
   EXPECT_EQ(view.last, "5");
 }
@@ -342,7 +342,7 @@ TEST_F(RetrievalRequest, ComboBoxFillsTheNumbersFromTheModel) {
 TEST_F(RetrievalRequest, ByDatesChecksTheDatesAndSendsTheTexts) {
   view.start_date = "15.03.16";
   view.end_date = "14.03.16";
-  logic().Button4Click();
+  logic().fetch_by_period();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].first, request_texts::end_before_start());
   EXPECT_TRUE(reg.period_calls.empty());
@@ -354,7 +354,7 @@ TEST_F(RetrievalRequest, ByDatesChecksTheDatesAndSendsTheTexts) {
   reg.period_replies.push_back(reply_record(2, {"2", "4"}));
   view.first = "2";
   view.last = "4";
-  logic().Button4Click();
+  logic().fetch_by_period();
   ASSERT_EQ(reg.period_calls.size(), 1u);
   EXPECT_EQ(reg.period_calls[0], (std::vector<std::string>{"418257", "010316", "1000", "010316", "0905"}));
   EXPECT_EQ(numbers_asked(), (std::vector<int>{2, 3, 4}));
@@ -388,7 +388,7 @@ TEST_F(RetrievalRequest, ByDatesRegisterErrorLines) {
     proto = c.p;
     view.lines = {"old"};
     reg.period_replies.push_back(c.reply);
-    logic().Button4Click();
+    logic().fetch_by_period();
     EXPECT_EQ(view.lines, c.lines);
     EXPECT_EQ(logic().outcome(), request_outcome::register_error);
     EXPECT_TRUE(reg.a7_calls.empty());
@@ -401,7 +401,7 @@ TEST_F(RetrievalRequest, ByDatesWithAHalfTypedFieldAppendsTheTwoLines) {
   expected.push_back(request_texts::failure_structure());
   expected.push_back(request_texts::failure_try_other());
   view.end_time = "  :  ";
-  logic().Button4Click();
+  logic().fetch_by_period();
   EXPECT_EQ(view.lines, expected);
   EXPECT_TRUE(reg.period_calls.empty());
 }
@@ -429,7 +429,7 @@ TEST_F(RetrievalRequest, NumberLookUp) {
     messages.shown.clear();
     view.buttons_enabled = false;
     for (const auto& r : c.replies) reg.period_replies.push_back(r);
-    logic().Button5Click();
+    logic().look_up_period_numbers();
     EXPECT_EQ(view.first, c.first);
     EXPECT_EQ(view.last, c.last);
     EXPECT_EQ(logic().model().check_no_min, std::stoi(c.first));
@@ -448,31 +448,31 @@ TEST_F(RetrievalRequest, PrintAsksAndTranslatesZReportNumbers) {
   messages.answer = false;
   view.first = "5";
   view.last = "9";
-  logic().Button6Click();
+  logic().print_range();
   EXPECT_EQ(messages.asked, std::vector<std::string>{request_texts::print_question()});
   EXPECT_TRUE(reg.print_calls.empty());
 
   messages.answer = true;
   view.type = 1;
-  logic().Button6Click();
+  logic().print_range();
   ASSERT_EQ(reg.print_calls.size(), 1u);
   EXPECT_EQ(reg.print_calls[0].first, 5);
   EXPECT_EQ(reg.print_calls[0].last, 9);
 
   view.type = 0;  // before any Z-report was rendered: the typed numbers
-  logic().Button6Click();
+  logic().print_range();
   EXPECT_EQ(reg.print_calls[1].first, 5);
 
   ask(1, 2, 0);  // renders Z-reports 1 and 2, filling z_doc_map
   ASSERT_TRUE(logic().z_doc_map().has_entries());
   view.first = "0";
   view.last = "77";
-  logic().Button6Click();
+  logic().print_range();
   EXPECT_EQ(reg.print_calls[2].first, logic().z_doc_map().get(0));
   EXPECT_EQ(reg.print_calls[2].last, 0);  // a number the map does not hold
 
   view.first = "x";
-  logic().Button6Click();
+  logic().print_range();
   EXPECT_EQ(reg.print_calls.size(), 3u);  // a number that is not an integer sends nothing
 }
 
